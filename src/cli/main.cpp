@@ -1,10 +1,14 @@
 // transvelor: the command-line front end of the converter.
 #include <CLI/CLI.hpp>
 
+#include "cli/commands.h"
+
 int main(int argc, char** argv) {
-  CLI::App app{"TransVelorOrtelia: exchange files of Ortelia <-> work tables of Velorim",
-               "transvelor"};
+  CLI::App app{"TransVelorOrtelia: Ortelia exchange files <-> Velorim work tables", "transvelor"};
   app.require_subcommand(1);
+  tv::cli::AddInspectCommand(app);
+  tv::cli::AddExportCommand(app);
+  tv::cli::AddImportCommand(app);
   CLI11_PARSE(app, argc, argv);
   return 0;
 }
