@@ -227,7 +227,8 @@ bool IsUtf16Name(const std::string& lower) {
 }
 
 // The document's bytes as UTF-8 (without BOM), whatever encoding they came in.
-std::string ToUtf8(std::string_view bytes, const std::string& name) {
+std::string ToUtf8(std::string owned, const std::string& name) {
+  const std::string_view bytes = owned;
   auto unreadable = [&](const std::string& utf8, std::size_t offset, const std::string& what) {
     return NotWellFormed(name, utf8, offset, what);
   };
@@ -292,7 +293,8 @@ std::string ToUtf8(std::string_view bytes, const std::string& name) {
                          "contiene bytes que no son UTF-8 v\xE1lido; declare su codificaci\xF3n "
                          "(por ejemplo encoding=\"windows-1252\")");
       }
-      return std::string(body);
+      owned.erase(0, bytes.size() - body.size());  // the byte order mark
+      return owned;
     }
   }
 }
@@ -404,6 +406,11 @@ struct Document::Impl {
   pugi::xml_document document;
 };
 
+namespace {
+// Parses UTF-8 text into `document`; throws RunError unless it is one well-formed document.
+void ParseInto(pugi::xml_document& document, const std::string& utf8, const std::string& name);
+}  // namespace
+
 Document::Document() : impl_(std::make_unique<Impl>()) {}
 Document::~Document() = default;
 Document::Document(Document&&) noexcept = default;
@@ -416,19 +423,31 @@ Document Document::Load(const fs::path& file) {
   std::string bytes;
   std::error_code ec;
   const auto size = fs::file_size(file, ec);
-  if (!ec) bytes.reserve(static_cast<std::size_t>(size));
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!ec) {
+    bytes.resize(static_cast<std::size_t>(size));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    in.clear(in.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
+  }
+  bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   if (in.bad()) throw RunError("No se puede leer el archivo " + name + ".");
-  return Parse(bytes, name);
+  Document result;
+  ParseInto(result.impl_->document, ToUtf8(std::move(bytes), name), name);
+  return result;
 }
 
 Document Document::Parse(std::string_view bytes, const std::string& name) {
   Document result;
-  std::string utf8 = ToUtf8(bytes, name);
+  ParseInto(result.impl_->document, ToUtf8(std::string(bytes), name), name);
+  return result;
+}
+
+namespace {
+
+void ParseInto(pugi::xml_document& document, const std::string& utf8, const std::string& name) {
   if (utf8.find_first_not_of(" \t\r\n") == std::string::npos) {
     throw RunError("El archivo " + name + " no es un XML bien formado: est\xE1 vac\xEDo.");
   }
-  pugi::xml_document& document = result.impl_->document;
   const pugi::xml_parse_result parsed =
       document.load_buffer(utf8.data(), utf8.size(), kParseFlags, pugi::encoding_utf8);
   if (!parsed) {
@@ -452,8 +471,9 @@ Document Document::Parse(std::string_view bytes, const std::string& name) {
   if (elements == 0) {
     throw NotWellFormed(name, utf8, utf8.size(), ParseReason(pugi::status_no_document_element));
   }
-  return result;
 }
+
+}  // namespace
 
 Node Document::Root() const { return Node(impl_->document.document_element().internal_object()); }
 
