@@ -1,9 +1,11 @@
 #include "worktables/table.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "util/env.h"
@@ -63,6 +65,15 @@ FieldDef LogicalField(const DbfField& field) {
   return def;
 }
 
+// Field names as the callers spell them, found without building a string per lookup.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const {
+    return std::hash<std::string_view>{}(name);
+  }
+};
+using NameMap = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
+
 }  // namespace
 
 struct Table::Impl {
@@ -79,8 +90,17 @@ struct Table::Impl {
   std::string file_text;  // the data file's path, for messages
   DbfHeader header;
   std::vector<IndexDef> open_indexes;  // tags of its production index, rebuilt on close
-  std::uint64_t file_records = 0;      // rows written to the file
-  std::uint64_t total_records = 0;     // and rows waiting in the append buffer
+  mutable NameMap field_lookup;        // every spelling asked for so far, and its field
+  // The field last found for a name text at a given address (callers mostly pass the
+  // same literals row after row); checked against the spelling before it is used.
+  struct RecentName {
+    const char* address = nullptr;
+    std::string spelling;
+    std::size_t index = 0;
+  };
+  mutable std::array<RecentName, 61> recent_names;
+  std::uint64_t file_records = 0;   // rows written to the file
+  std::uint64_t total_records = 0;  // and rows waiting in the append buffer
   std::string append_buffer;
   std::uint64_t cache_first = 0;
   std::uint64_t cache_count = 0;
@@ -131,9 +151,20 @@ struct Table::Impl {
 
   std::size_t FieldOrFail(std::string_view name) const {
     RequireOpen();
+    RecentName& recent =
+        recent_names[reinterpret_cast<std::uintptr_t>(name.data()) % recent_names.size()];
+    if (recent.address == name.data() && recent.spelling == name) return recent.index;
+    if (const auto known = field_lookup.find(name); known != field_lookup.end()) {
+      recent = {name.data(), std::string(name), known->second};
+      return known->second;
+    }
     const std::size_t index = FindField(name);
     if (index == header.fields.size()) {
       Fail("No existe el campo " + std::string(name));
+    }
+    // Callers spell a handful of names, so this stays small.
+    if (field_lookup.size() < 4 * header.fields.size() + 64) {
+      field_lookup.emplace(std::string(name), index);
     }
     return index;
   }
@@ -494,6 +525,8 @@ void Table::Open(OpenMode mode) {
   t.live_count.reset();
   t.filter_set = t.filtered = false;
   t.open_fields.clear();
+  t.field_lookup.clear();
+  t.recent_names = {};
   for (const DbfField& field : t.header.fields) t.open_fields.push_back(LogicalField(field));
   t.SeekVisibleFrom(0);
 }
