@@ -29,6 +29,8 @@ constexpr std::size_t kReadChunkBytes = std::size_t{1} << 18;
 constexpr std::size_t kShortNameLength = 10;
 constexpr std::size_t kLongNameLength = 31;
 constexpr int kMaxCharacterWidth = 254;
+// Tables with fewer rows are searched row by row; bigger ones get the lookups below.
+constexpr std::uint64_t kLookupThreshold = 256;
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -117,6 +119,27 @@ struct Table::Impl {
   bool filtered = false;
   std::size_t filter_field = 0;
   std::string filter_value;
+
+  // Lookups built with one pass over a big table while its rows do not change, so that
+  // walking the rows of one filter value, or locating again and again on the same
+  // fields, does not read the whole table each time. `generation` counts stored rows.
+  std::uint64_t generation = 0;
+  struct FilterRows {
+    std::size_t field = 0;
+    std::uint64_t generation = 0;
+    std::unordered_map<std::string, std::vector<std::uint64_t>, NameHash, std::equal_to<>> rows;
+  };
+  std::optional<FilterRows> filter_rows;
+  struct LocateRows {
+    std::vector<std::size_t> fields;
+    std::uint64_t generation = 0;
+    bool filtered = false;
+    std::size_t filter_field = 0;
+    std::string filter_value;
+    NameMap first_row;  // the joined values, and the first row that holds them
+  };
+  std::optional<LocateRows> locate_rows;
+  std::vector<std::size_t> last_locate_fields;
 
   fs::path DataPathForCreate() const { return folder / (UpperAscii(base) + ".DBF"); }
 
@@ -219,7 +242,25 @@ struct Table::Impl {
     return true;
   }
 
+  bool Filtering() const { return filtered && filter_set; }
+
   void SeekVisibleFrom(std::uint64_t index) {
+    if (Filtering() && filter_rows && filter_rows->field == filter_field &&
+        filter_rows->generation == generation) {
+      const auto found = filter_rows->rows.find(std::string_view(filter_value));
+      if (found != filter_rows->rows.end()) {
+        const auto& rows = found->second;
+        const auto next = std::lower_bound(rows.begin(), rows.end(), index);
+        if (next != rows.end()) {
+          position = *next;
+          eof = false;
+          return;
+        }
+      }
+      position = total_records;
+      eof = true;
+      return;
+    }
     for (; index < total_records; ++index) {
       if (Visible(index)) {
         position = index;
@@ -229,6 +270,58 @@ struct Table::Impl {
     }
     position = total_records;
     eof = true;
+  }
+
+  void PrepareFilterRows() {
+    if (!Filtering() || total_records < kLookupThreshold) return;
+    if (filter_rows && filter_rows->field == filter_field &&
+        filter_rows->generation == generation) {
+      return;
+    }
+    FilterRows built;
+    built.field = filter_field;
+    built.generation = generation;
+    const DbfField& field = header.fields[filter_field];
+    for (std::uint64_t i = 0; i < total_records; ++i) {
+      const char* record = Record(i);
+      if (record[0] == '*') continue;
+      built.rows[ReadText(field, header.family, record)].push_back(i);
+    }
+    filter_rows = std::move(built);
+  }
+
+  static void AppendKeyPart(std::string& key, std::string_view value) {
+    key += std::to_string(value.size());
+    key += ':';
+    key += value;
+  }
+
+  bool LocateRowsFit(const std::vector<std::size_t>& fields) const {
+    if (!locate_rows || locate_rows->fields != fields || locate_rows->generation != generation ||
+        locate_rows->filtered != Filtering()) {
+      return false;
+    }
+    return !Filtering() ||
+           (locate_rows->filter_field == filter_field && locate_rows->filter_value == filter_value);
+  }
+
+  void BuildLocateRows(const std::vector<std::size_t>& fields) {
+    LocateRows built;
+    built.fields = fields;
+    built.generation = generation;
+    built.filtered = Filtering();
+    built.filter_field = filter_field;
+    built.filter_value = filter_value;
+    std::string key;
+    for (std::uint64_t i = 0; i < total_records; ++i) {
+      if (!Visible(i)) continue;
+      const char* record = Record(i);
+      key.clear();
+      for (std::size_t f : fields)
+        AppendKeyPart(key, ReadText(header.fields[f], header.family, record));
+      built.first_row.emplace(key, i);  // the first row in table order wins
+    }
+    locate_rows = std::move(built);
   }
 
   void FlushAppends() {
@@ -257,6 +350,7 @@ struct Table::Impl {
     }
     eof = false;
     modified = true;
+    ++generation;
     state = State::kBrowse;
   }
 
@@ -321,6 +415,8 @@ struct Table::Impl {
       if (!failure) failure = error;
     }
     file.Close();
+    filter_rows.reset();
+    locate_rows.reset();
     append_buffer.clear();
     append_buffer.shrink_to_fit();
     cache.clear();
@@ -524,6 +620,9 @@ void Table::Open(OpenMode mode) {
   t.modified = false;
   t.live_count.reset();
   t.filter_set = t.filtered = false;
+  t.filter_rows.reset();
+  t.locate_rows.reset();
+  t.last_locate_fields.clear();
   t.open_fields.clear();
   t.field_lookup.clear();
   t.recent_names = {};
@@ -584,8 +683,27 @@ bool Table::Locate(const std::vector<std::string>& fields, const std::vector<std
     t.Fail("La b\xFAsqueda necesita tantos valores como campos");
   }
   std::vector<const DbfField*> keys;
-  for (const std::string& name : fields) keys.push_back(&t.header.fields[t.FieldOrFail(name)]);
+  std::vector<std::size_t> key_fields;
+  for (const std::string& name : fields) {
+    key_fields.push_back(t.FieldOrFail(name));
+    keys.push_back(&t.header.fields[key_fields.back()]);
+  }
   t.Post();
+  // Locating on the same fields again in a big table: one pass builds the lookup.
+  if (!t.LocateRowsFit(key_fields) && key_fields == t.last_locate_fields &&
+      t.total_records >= kLookupThreshold) {
+    t.BuildLocateRows(key_fields);
+  }
+  t.last_locate_fields = key_fields;
+  if (t.LocateRowsFit(key_fields)) {
+    std::string key;
+    for (const std::string& value : values) Impl::AppendKeyPart(key, value);
+    const auto found = t.locate_rows->first_row.find(std::string_view(key));
+    if (found == t.locate_rows->first_row.end()) return false;
+    t.position = found->second;
+    t.eof = false;
+    return true;
+  }
   for (std::uint64_t i = 0; i < t.total_records; ++i) {
     if (!t.Visible(i)) continue;
     const char* record = t.Record(i);
@@ -607,13 +725,19 @@ void Table::SetFilter(std::string_view field, std::string_view value) {
   t.filter_field = t.FieldOrFail(field);
   t.filter_value = std::string(value);
   t.filter_set = true;
-  if (t.filtered) First();
+  if (t.filtered) {
+    t.Post();
+    t.PrepareFilterRows();
+    First();
+  }
 }
 
 void Table::SetFiltered(bool on) {
   Impl& t = *impl_;
   t.RequireOpen();
   t.filtered = on;
+  t.Post();
+  t.PrepareFilterRows();
   First();
 }
 
