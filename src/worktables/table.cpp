@@ -324,12 +324,23 @@ struct Table::Impl {
     locate_rows = std::move(built);
   }
 
+  // Writes the waiting rows, then the end mark and the header's count and date, so that
+  // the file is a whole table after every flush, not only after Close.
   void FlushAppends() {
     if (append_buffer.empty()) return;
+    append_buffer.push_back(static_cast<char>(kDbfEndOfFile));
     file.WriteAt(header.header_length + file_records * header.record_length, append_buffer.data(),
                  append_buffer.size());
     file_records = total_records;
     append_buffer.clear();
+    WriteDateAndCount();
+  }
+
+  void WriteDateAndCount() {
+    header.record_count = static_cast<std::uint32_t>(total_records);
+    SetToday(header);
+    const std::string date_count = DateAndCountBytes(header);
+    file.WriteAt(kDbfDateOffset, date_count.data(), date_count.size());
   }
 
   void Post() {
@@ -405,10 +416,7 @@ struct Table::Impl {
         const char end_mark = static_cast<char>(kDbfEndOfFile);
         file.WriteAt(data_end, &end_mark, 1);
         file.Truncate(data_end + 1);
-        header.record_count = static_cast<std::uint32_t>(total_records);
-        SetToday(header);
-        const std::string date_count = DateAndCountBytes(header);
-        file.WriteAt(kDbfDateOffset, date_count.data(), date_count.size());
+        WriteDateAndCount();
         if (!open_indexes.empty()) RebuildIndex();
       }
     } catch (const RunError& error) {

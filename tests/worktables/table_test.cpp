@@ -185,6 +185,13 @@ TEST(TableTest, ManyRowsSurviveTheWriteBufferAndReadInOrder) {
   }
   // Reading before close sees the rows still waiting to be written.
   EXPECT_TRUE(table.Locate({"DNI"}, {std::to_string(rows - 1)}));
+  {
+    // Before close, another open already finds a whole table with the rows written so far.
+    Table other(folder.Path(), "PRUEBA");
+    other.Open(OpenMode::kShared);
+    EXPECT_GT(other.RecordCount(), static_cast<std::size_t>(rows / 2));
+    EXPECT_EQ(other.GetText("DNI"), "0");
+  }
   table.Close();
   table.Open();
   EXPECT_EQ(table.RecordCount(), static_cast<std::size_t>(rows));
