@@ -553,7 +553,9 @@ void Table::Create() {
   // once no one holds it.
   if (auto existing = env::FindFileNoCase(t.folder, data_name);
       existing && existing->filename() != data_path.filename()) {
-    env::TableFile held = env::TableFile::Open(*existing, env::ShareMode::kExclusive);
+    // Throws when another open holds it. The probe is closed before the removal, which
+    // Windows refuses on a file that is open.
+    env::TableFile::Open(*existing, env::ShareMode::kExclusive).Close();
     fs::remove(*existing, ec);
   }
 
