@@ -96,11 +96,28 @@ struct Table::Impl {
   // The field last found for a name text at a given address (callers mostly pass the
   // same literals row after row); checked against the spelling before it is used.
   struct RecentName {
+    static constexpr std::size_t kRoom = 24;
     const char* address = nullptr;
-    std::string spelling;
+    std::size_t size = 0;
+    char spelling[kRoom] = {};
     std::size_t index = 0;
+
+    bool Matches(std::string_view name) const {
+      if (address != name.data() || size != name.size()) return false;
+      for (std::size_t i = 0; i < size; ++i) {
+        if (spelling[i] != name[i]) return false;
+      }
+      return true;
+    }
+    void Remember(std::string_view name, std::size_t field) {
+      if (name.size() > kRoom) return;
+      address = name.data();
+      size = name.size();
+      std::copy(name.begin(), name.end(), spelling);
+      index = field;
+    }
   };
-  mutable std::array<RecentName, 61> recent_names;
+  mutable std::array<RecentName, 64> recent_names;
   std::uint64_t file_records = 0;   // rows written to the file
   std::uint64_t total_records = 0;  // and rows waiting in the append buffer
   std::string append_buffer;
@@ -174,11 +191,11 @@ struct Table::Impl {
 
   std::size_t FieldOrFail(std::string_view name) const {
     RequireOpen();
-    RecentName& recent =
-        recent_names[reinterpret_cast<std::uintptr_t>(name.data()) % recent_names.size()];
-    if (recent.address == name.data() && recent.spelling == name) return recent.index;
+    const auto address = reinterpret_cast<std::uintptr_t>(name.data());
+    RecentName& recent = recent_names[(address ^ (address >> 6)) % recent_names.size()];
+    if (recent.Matches(name)) return recent.index;
     if (const auto known = field_lookup.find(name); known != field_lookup.end()) {
-      recent = {name.data(), std::string(name), known->second};
+      recent.Remember(name, known->second);
       return known->second;
     }
     const std::size_t index = FindField(name);
