@@ -54,6 +54,10 @@ FrameChoiceResult ChooseByCodes(const std::vector<TimeFrame>& frames,
                                 const std::vector<std::string>& codes_utf8) {
   std::vector<std::string> codes;
   for (const std::string& code : codes_utf8) codes.push_back(AllTrim(Utf8ToCp1252(code)));
+  if (codes.size() > 2) {
+    // Three codes are refused as the dialog refuses three selected frames.
+    return ApplyFrameChoice({"", "", ""}, {true, true, true});
+  }
   for (const std::string& code : codes) {
     bool known = false;
     for (const TimeFrame& frame : frames) known = known || AllTrim(frame.code) == code;
@@ -71,10 +75,6 @@ FrameChoiceResult ChooseByCodes(const std::vector<TimeFrame>& frames,
     bool chosen = false;
     for (const std::string& code : codes) chosen = chosen || AllTrim(frame.code) == code;
     selected.push_back(chosen);
-  }
-  if (codes.size() > 2) {
-    // Three codes are refused as the dialog refuses three selected frames.
-    return ApplyFrameChoice({"", "", ""}, {true, true, true});
   }
   return ApplyFrameChoice(entries, selected);
 }
