@@ -1,5 +1,7 @@
 // transvelor export: rebuilds Velorim's work tables from an exchange file.
+#include <algorithm>
 #include <iostream>
+#include <memory>
 
 #include "cli/commands.h"
 #include "cli/terminal_ui.h"
