@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Old files are kept here until the new ones are all in place.
+// A copy of the old files is kept here until the new ones are all in place.
 constexpr const char* kPreviousFolder = "anteriores";
 
 void RemoveAll(const fs::path& folder) noexcept {
@@ -38,8 +38,8 @@ StagingFolder::~StagingFolder() { RemoveAll(staging_); }
 
 void StagingFolder::Commit(const std::vector<std::string>& obsolete) {
   struct Move {
-    fs::path from;
-    fs::path to;
+    fs::path from;  // in the staging folder
+    fs::path to;    // in the work folder
   };
   std::vector<fs::path> staged;
   for (const auto& entry : fs::directory_iterator(staging_)) {
@@ -76,27 +76,41 @@ void StagingFolder::Commit(const std::vector<std::string>& obsolete) {
     }
   }
 
+  // A copy of every old file is kept (a second link to it, or else a copy) until the
+  // new files are all in. Each new file then replaces its old one in a single step, so
+  // the folder never lacks a table, and should a step fail the old files go back.
   const fs::path previous = staging_ / kPreviousFolder;
   fs::create_directory(previous);
-  std::vector<Move> done;
+  for (const fs::path& file : old_files) {
+    std::error_code ec;
+    fs::create_hard_link(file, previous / file.filename(), ec);
+    if (ec) fs::copy_file(file, previous / file.filename());
+  }
+  std::vector<fs::path> replaced;  // work-folder files changed so far
   auto undo = [&]() noexcept {
-    for (auto it = done.rbegin(); it != done.rend(); ++it) {
+    for (auto it = replaced.rbegin(); it != replaced.rend(); ++it) {
       try {
-        env::ReplaceFile(it->to, it->from);
+        const fs::path kept = previous / it->filename();
+        std::error_code ec;
+        if (fs::exists(kept, ec)) {
+          env::ReplaceFile(kept, *it);
+        } else {
+          fs::remove(*it, ec);  // a new table where there was none
+        }
       } catch (...) {
         // Nothing more can be done for this file; the others are still put back.
       }
     }
   };
   try {
-    for (const fs::path& file : old_files) {
-      const Move move{file, previous / file.filename()};
-      env::ReplaceFile(move.from, move.to);
-      done.push_back(move);
-    }
     for (const Move& move : new_files) {
       env::ReplaceFile(move.from, move.to);
-      done.push_back(move);
+      replaced.push_back(move.to);
+    }
+    for (const fs::path& file : old_files) {
+      if (std::find(replaced.begin(), replaced.end(), file) != replaced.end()) continue;
+      fs::remove(file);
+      replaced.push_back(file);
     }
   } catch (...) {
     undo();

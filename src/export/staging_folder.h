@@ -31,7 +31,8 @@ class StagingFolder {
   // `obsolete` (whatever their letter case) when they exist. First every file to be
   // replaced or removed is opened exclusively, as the table engine locks its tables: one
   // that another program holds ends the commit with RunError before anything is touched.
-  // Should a move still fail, the files already moved are put back as they were.
+  // Each new file replaces its old one in one step; should one still fail, the files
+  // already replaced or removed are put back as they were.
   void Commit(const std::vector<std::string>& obsolete);
 
  private:
