@@ -9,6 +9,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// <windows.h> maps ReplaceFile to the system's ReplaceFileW; the seam's own is meant here.
+#undef ReplaceFile
 
 #include <string>
 #include <vector>
