@@ -23,11 +23,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// As a fragment, so that text and further elements at document level become nodes and
-// can be reported (pugixml would silently drop such text otherwise).
+// White space between elements is dropped, but the blanks that are an element's whole
+// text stay (a field "<dato> </dato>" reads " "). Parsed as a fragment, so that text and
+// further elements at document level become nodes and can be reported (pugixml would
+// silently drop such text otherwise).
 constexpr unsigned kParseFlags = pugi::parse_default | pugi::parse_declaration |
                                  pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype |
-                                 pugi::parse_fragment;
+                                 pugi::parse_ws_pcdata_single | pugi::parse_fragment;
 
 pugi::xml_node Handle(pugi::xml_node_struct* node) { return pugi::xml_node(node); }
 
