@@ -88,11 +88,15 @@ std::string SummaryText(const ExchangeSummary& summary, const std::string& file_
   std::string out = "Archivo: " + file_utf8 + "\n";
   out +=
       "C\xC3\xB3"
-      "digo del a\xC3\xB1o: " +
-      (summary.year_code ? "\"" + Utf8(*summary.year_code) + "\""
-                         : std::string("(no hay: falta /SERVICIO/BLOQUE_DATOS o est\xC3\xA1 "
-                                       "vac\xC3\xADo)")) +
-      "\n\nBloques de datos:\n";
+      "digo del a\xC3\xB1o: ";
+  if (summary.year_code) {
+    out += '"';
+    out += Utf8(*summary.year_code);
+    out += '"';
+  } else {
+    out += "(no hay: falta /SERVICIO/BLOQUE_DATOS o est\xC3\xA1 vac\xC3\xADo)";
+  }
+  out += "\n\nBloques de datos:\n";
   for (const BlockSummary& block : summary.blocks) {
     const std::string count = std::to_string(block.records);
     out += "  " + Padded(block.name, 20) +

@@ -44,10 +44,7 @@ std::string LowerAscii(std::string_view text) {
 }
 
 // The name of a file as the messages show it (code page 1252).
-std::string FileLabel(const fs::path& file) {
-  const std::u8string name = file.u8string();
-  return Utf8ToCp1252(std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
-}
+std::string FileLabel(const fs::path& file) { return env::PathText(file); }
 
 // ---- Where a position lies -------------------------------------------------------
 

@@ -1,13 +1,15 @@
 # Runs `transvelor inspect` as a user would and checks what it prints.
 # -DTRANSVELOR=<program> -DSOURCE=<source folder> -DCASE=<case name>
+# [-DEMULATOR=<program and arguments that run it, separated by |>]
 cmake_minimum_required(VERSION 3.25)
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 
 function(fail message)
   message(FATAL_ERROR "${CASE}: ${message}\n--- stdout:\n${out}\n--- stderr:\n${err}")
 endfunction()
 
 function(inspect)
-  execute_process(COMMAND ${TRANSVELOR} inspect ${ARGN}
+  execute_process(COMMAND ${EMULATOR} ${TRANSVELOR} inspect ${ARGN}
     RESULT_VARIABLE rc OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
   set(rc "${rc}" PARENT_SCOPE)
   set(out "${stdout}" PARENT_SCOPE)
