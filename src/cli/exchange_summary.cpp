@@ -50,6 +50,7 @@ std::string Padded(const std::string& utf8, std::size_t width) {
 
 ExchangeSummary SummarizeExchange(const xml::Document& document) {
   ExchangeSummary summary;
+  summary.root = document.Root().Name();
   for (const std::string& block : kBlockCatalogue) {
     BlockSummary entry{block, 0, 0};
     for (const xml::Node& record : SelectBlockRecords(document, block)) {
@@ -86,6 +87,10 @@ ExchangeSummary SummarizeExchange(const xml::Document& document) {
 
 std::string SummaryText(const ExchangeSummary& summary, const std::string& file_utf8) {
   std::string out = "Archivo: " + file_utf8 + "\n";
+  if (summary.root != "SERVICIO") {
+    out += "Elemento ra\xC3\xADz: " + Utf8(summary.root) +
+           " (no es SERVICIO: no se lee ning\xC3\xBAn bloque)\n";
+  }
   out +=
       "C\xC3\xB3"
       "digo del a\xC3\xB1o: ";
@@ -117,7 +122,8 @@ std::string SummaryText(const ExchangeSummary& summary, const std::string& file_
 }
 
 std::string SummaryJson(const ExchangeSummary& summary, const std::string& file_utf8) {
-  std::string out = "{\n  \"file\": " + JsonString(file_utf8) + ",\n  \"year_code\": ";
+  std::string out = "{\n  \"file\": " + JsonString(file_utf8) +
+                    ",\n  \"root\": " + JsonString(Utf8(summary.root)) + ",\n  \"year_code\": ";
   out += summary.year_code ? JsonString(Utf8(*summary.year_code)) : "null";
   out += ",\n  \"blocks\": [";
   for (std::size_t i = 0; i < summary.blocks.size(); ++i) {

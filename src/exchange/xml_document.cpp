@@ -201,6 +201,7 @@ std::string DeclarationEncoding(std::string_view text) {
     return "";
   }
   const std::size_t end = text.find("?>");
+  if (end == std::string_view::npos) return "";  // the parser reports it
   const std::string_view decl = text.substr(0, end);
   std::size_t at = decl.find("encoding");
   if (at == std::string_view::npos) return "";
