@@ -11,6 +11,9 @@ endfunction()
 function(inspect)
   execute_process(COMMAND ${EMULATOR} ${TRANSVELOR} inspect ${ARGN}
     RESULT_VARIABLE rc OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
+  # A Windows build writes its lines with CR LF.
+  string(REPLACE "\r" "" stdout "${stdout}")
+  string(REPLACE "\r" "" stderr "${stderr}")
   set(rc "${rc}" PARENT_SCOPE)
   set(out "${stdout}" PARENT_SCOPE)
   set(err "${stderr}" PARENT_SCOPE)
