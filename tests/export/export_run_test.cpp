@@ -164,6 +164,14 @@ TEST_F(ExportTest, ATableHeldByAnotherProgramStopsTheRunBeforeAnythingChanges) {
   EXPECT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFinished);
 }
 
+TEST_F(ExportTest, WhatAnInterruptedRunLeftAsideIsClearedAway) {
+  fs::create_directories(folders_.work_folder / ".transvelor-export" / "anteriores");
+  Touch(folders_.work_folder / ".transvelor-export" / "PROFT.DBF", "half written");
+  ASSERT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFinished);
+  EXPECT_FALSE(fs::exists(folders_.work_folder / ".transvelor-export"));
+  EXPECT_EQ(ReadRows("PROFT", {"ABREV"}), (std::vector<std::vector<std::string>>{{"GMJ"}}));
+}
+
 TEST_F(ExportTest, AMissingWorkFolderIsReported) {
   folders_.work_folder = root_ / "no-such-folder";
   EXPECT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFailed);
