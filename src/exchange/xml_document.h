@@ -76,8 +76,12 @@ class Document {
   void RemoveRoot();
   Node AppendRoot(std::string_view name);
 
-  // Writes the document without adding white space between elements. The bytes agree
-  // with the declaration kept from the input (UTF-8 when there is none). The file is
+  // Writes the document without adding white space between elements (a line break
+  // follows each document-level node). The bytes agree with the declaration kept from
+  // the input: UTF-8 when there is none or it names UTF-8, UTF-16 when it names UTF-16
+  // ("UTF-16" with a byte order mark, little-endian). A document read from an 8-bit
+  // encoding (ISO-8859-1, windows-1252) is written as UTF-8 and its declaration's
+  // encoding becomes "UTF-8", so no character is ever lost. The file is
   // written beside `file` and moved over it once complete, so a failure never leaves a
   // half-written or lost file. Throws RunError naming the file.
   void Save(const std::filesystem::path& file) const;

@@ -4,6 +4,8 @@
 // Failures throw RunError with a message that names the file.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -32,5 +34,59 @@ void ReplaceFile(const std::filesystem::path& source, const std::filesystem::pat
 // system's formats; elsewhere the locale's, or day/month/year and 24-hour time
 // ("11/12/2026 14:05:09") when the locale gives none.
 std::string LocalDateTimeText();
+
+// The path as a code page 1252 text, for messages.
+std::string PathText(const std::filesystem::path& path);
+
+// How a table file is shared with other opens of the same file, in this process or
+// another: shared opens coexist with each other; an exclusive open excludes every other.
+enum class ShareMode { kShared, kExclusive };
+
+// A data or index file of a work table, open with the operating system's sharing lock
+// held on the whole file until it is closed (POSIX: an open-file-description lock, a
+// read lock for shared and a write lock for exclusive; Windows: the share mode of the
+// open, or LockFileEx). Reads and writes go straight to the file at the given offsets:
+// callers buffer. Every failure throws RunError naming the file. Closed on destruction.
+class TableFile {
+ public:
+  TableFile() = default;
+  ~TableFile();
+  TableFile(TableFile&& other) noexcept;
+  TableFile& operator=(TableFile&& other) noexcept;
+  TableFile(const TableFile&) = delete;
+  TableFile& operator=(const TableFile&) = delete;
+
+  // Opens an existing file for reading and writing, or for reading only when the file
+  // cannot be written (then Writable() is false and an exclusive open only keeps writers
+  // out). Throws when the file is missing, cannot be opened, or the lock is refused
+  // because another open holds it in a mode that excludes this one.
+  static TableFile Open(const std::filesystem::path& path, ShareMode mode);
+  // Creates the file empty for reading and writing, held exclusively. An existing file
+  // is emptied, but only once the exclusive lock is granted: a file that another open
+  // holds is refused and left as it is.
+  static TableFile Create(const std::filesystem::path& path);
+
+  bool IsOpen() const { return handle_ != kNoHandle; }
+  bool Writable() const { return writable_; }
+  const std::filesystem::path& Path() const { return path_; }
+
+  // Reads up to `size` bytes at `offset`; returns how many were read (fewer only at
+  // the end of the file).
+  std::size_t ReadAt(std::uint64_t offset, void* data, std::size_t size) const;
+  // Writes all `size` bytes at `offset`, extending the file when needed.
+  void WriteAt(std::uint64_t offset, const void* data, std::size_t size);
+  std::uint64_t Size() const;
+  void Truncate(std::uint64_t size);
+  // Hands what was written to the operating system (not a disk sync).
+  void Flush();
+  // Releases the lock and closes the file; harmless when closed. Never throws.
+  void Close() noexcept;
+
+ private:
+  static constexpr std::intptr_t kNoHandle = -1;
+  std::intptr_t handle_ = kNoHandle;  // a file descriptor, or a HANDLE on Windows
+  bool writable_ = false;
+  std::filesystem::path path_;
+};
 
 }  // namespace tv::env

@@ -1,5 +1,7 @@
 // POSIX branch of the operating-system seam.
+#include <fcntl.h>
 #include <langinfo.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "util/cp1252.h"
 #include "util/env.h"
 #include "util/run_error.h"
 
@@ -94,6 +97,151 @@ std::string LocalDateTimeText() {
   localtime_r(&later, &time);
   std::strftime(time_text, sizeof time_text, time_format.c_str(), &time);
   return std::string(date_text) + " " + time_text;
+}
+
+std::string PathText(const fs::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return Utf8ToCp1252(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+}
+
+namespace {
+
+std::string SystemReason() { return Utf8ToCp1252(std::strerror(errno)); }
+
+[[noreturn]] void ThrowFileError(const std::string& what, const fs::path& path) {
+  throw RunError(what + " " + PathText(path) + ": " + SystemReason());
+}
+
+// Takes the whole-file lock of an open file description, so that two opens of one file
+// inside this process exclude each other just as opens from two processes do.
+// Returns false when another open holds a lock that excludes this one.
+bool TakeLock(int fd, bool exclusive, const fs::path& path) {
+  struct flock lock {};
+  lock.l_type = exclusive ? F_WRLCK : F_RDLCK;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = 0;
+  lock.l_len = 0;
+  lock.l_pid = 0;
+  while (fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+    if (errno == EINTR) continue;
+    if (errno == EAGAIN || errno == EACCES) return false;
+    ThrowFileError("No se puede bloquear", path);
+  }
+  return true;
+}
+
+[[noreturn]] void ThrowInUse(const fs::path& path) {
+  // "está" in code page 1252.
+  throw RunError("El archivo " + PathText(path) +
+                 " est\xE1 abierto por otro programa o en uso exclusivo");
+}
+
+}  // namespace
+
+TableFile::~TableFile() { Close(); }
+
+TableFile::TableFile(TableFile&& other) noexcept
+    : handle_(other.handle_), writable_(other.writable_), path_(std::move(other.path_)) {
+  other.handle_ = kNoHandle;
+}
+
+TableFile& TableFile::operator=(TableFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    writable_ = other.writable_;
+    path_ = std::move(other.path_);
+    other.handle_ = kNoHandle;
+  }
+  return *this;
+}
+
+TableFile TableFile::Open(const fs::path& path, ShareMode mode) {
+  TableFile file;
+  file.path_ = path;
+  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  file.writable_ = true;
+  if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    file.writable_ = false;
+  }
+  if (fd < 0) ThrowFileError("No se puede abrir", path);
+  file.handle_ = fd;
+  struct stat info {};
+  if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    errno = EISDIR;
+    ThrowFileError("No se puede abrir", path);
+  }
+  // A file that cannot be written cannot take a write lock: its exclusive open keeps
+  // writers out with a read lock.
+  const bool exclusive = mode == ShareMode::kExclusive && file.writable_;
+  if (!TakeLock(fd, exclusive, path)) ThrowInUse(path);
+  return file;
+}
+
+TableFile TableFile::Create(const fs::path& path) {
+  TableFile file;
+  file.path_ = path;
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) ThrowFileError("No se puede crear", path);
+  file.handle_ = fd;
+  file.writable_ = true;
+  if (!TakeLock(fd, true, path)) ThrowInUse(path);
+  file.Truncate(0);
+  return file;
+}
+
+std::size_t TableFile::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {
+  std::size_t done = 0;
+  char* out = static_cast<char*>(data);
+  while (done < size) {
+    const ssize_t n = ::pread(static_cast<int>(handle_), out + done, size - done,
+                              static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowFileError("No se puede leer", path_);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+void TableFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+  std::size_t done = 0;
+  const char* in = static_cast<const char*>(data);
+  while (done < size) {
+    const ssize_t n = ::pwrite(static_cast<int>(handle_), in + done, size - done,
+                               static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ThrowFileError("No se puede escribir en", path_);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+std::uint64_t TableFile::Size() const {
+  struct stat info {};
+  if (fstat(static_cast<int>(handle_), &info) != 0) ThrowFileError("No se puede leer", path_);
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+void TableFile::Truncate(std::uint64_t size) {
+  if (ftruncate(static_cast<int>(handle_), static_cast<off_t>(size)) != 0) {
+    ThrowFileError("No se puede escribir en", path_);
+  }
+}
+
+void TableFile::Flush() {
+  // pwrite hands the data to the kernel at once; nothing is held back here.
+}
+
+void TableFile::Close() noexcept {
+  if (handle_ == kNoHandle) return;
+  // Closing the last descriptor of the open file description releases its lock.
+  ::close(static_cast<int>(handle_));
+  handle_ = kNoHandle;
 }
 
 }  // namespace tv::env

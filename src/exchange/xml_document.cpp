@@ -1,0 +1,581 @@
+// The XML document service on pugixml. The input bytes are turned into UTF-8 here,
+// whatever their encoding, so that pugixml always parses UTF-8 and a parse error's
+// offset can be turned into the line and column the user sees.
+#include "exchange/xml_document.h"
+
+#include <fstream>
+#include <iterator>
+#include <pugixml.hpp>
+#include <random>
+#include <sstream>
+#include <system_error>
+
+#include "util/cp1252.h"
+#include "util/env.h"
+#include "util/run_error.h"
+
+namespace tv::xml {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// As a fragment, so that text and further elements at document level become nodes and
+// can be reported (pugixml would silently drop such text otherwise).
+constexpr unsigned kParseFlags = pugi::parse_default | pugi::parse_declaration |
+                                 pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype |
+                                 pugi::parse_fragment;
+
+pugi::xml_node Handle(pugi::xml_node_struct* node) { return pugi::xml_node(node); }
+
+std::string ToCp1252(const pugi::char_t* text) { return Utf8ToCp1252(text ? text : ""); }
+
+std::string LowerAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+// The name of a file as the messages show it (code page 1252).
+std::string FileLabel(const fs::path& file) {
+  const std::u8string name = file.u8string();
+  return Utf8ToCp1252(std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
+}
+
+// ---- Where a position lies -------------------------------------------------------
+
+struct LineColumn {
+  std::size_t line = 1;
+  std::size_t column = 1;
+};
+
+// Line and column (both from 1, the column counted in characters) of a byte offset
+// in UTF-8 text. A line ends at "\n", "\r\n" or a lone "\r".
+LineColumn Locate(std::string_view utf8, std::size_t offset) {
+  LineColumn where;
+  if (offset > utf8.size()) offset = utf8.size();
+  for (std::size_t i = 0; i < offset; ++i) {
+    const char c = utf8[i];
+    if (c == '\n' || (c == '\r' && (i + 1 >= utf8.size() || utf8[i + 1] != '\n'))) {
+      ++where.line;
+      where.column = 1;
+    } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+      ++where.column;
+    }
+  }
+  return where;
+}
+
+RunError NotWellFormed(const std::string& name, std::string_view utf8, std::size_t offset,
+                       const std::string& reason) {
+  const LineColumn where = Locate(utf8, offset);
+  return RunError("El archivo " + name + " no es un XML bien formado: " + reason + " (l\xEDnea " +
+                  std::to_string(where.line) + ", columna " + std::to_string(where.column) + ").");
+}
+
+std::string ParseReason(pugi::xml_parse_status status) {
+  switch (status) {
+    case pugi::status_out_of_memory:
+      return "no hay memoria suficiente para leerlo";
+    case pugi::status_unrecognized_tag:
+      return "etiqueta no reconocida";
+    case pugi::status_bad_pi:
+      return "declaraci\xF3n o instrucci\xF3n de proceso mal formada";
+    case pugi::status_bad_comment:
+      return "comentario mal formado";
+    case pugi::status_bad_cdata:
+      return "secci\xF3n CDATA mal formada";
+    case pugi::status_bad_doctype:
+      return "declaraci\xF3n de tipo de documento mal formada";
+    case pugi::status_bad_pcdata:
+      return "texto mal formado";
+    case pugi::status_bad_start_element:
+      return "etiqueta de apertura mal formada";
+    case pugi::status_bad_attribute:
+      return "atributo mal formado";
+    case pugi::status_bad_end_element:
+      return "etiqueta de cierre mal formada";
+    case pugi::status_end_element_mismatch:
+      return "la etiqueta de cierre no corresponde a la etiqueta abierta";
+    case pugi::status_no_document_element:
+      return "no tiene elemento ra\xEDz";
+    default:
+      return "error del analizador XML";
+  }
+}
+
+// ---- Input encodings ---------------------------------------------------------------
+
+enum class ByteEncoding { kUtf8, kUtf16Le, kUtf16Be, kLatin1, kCp1252 };
+
+// The byte offset of the first byte that is not part of a valid UTF-8 sequence, or npos.
+std::size_t FindInvalidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  while (i < n) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t extra;
+    char32_t cp;
+    if (b >= 0xC2 && b <= 0xDF) {
+      extra = 1;
+      cp = b & 0x1F;
+    } else if ((b & 0xF0) == 0xE0) {
+      extra = 2;
+      cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      extra = 3;
+      cp = b & 0x07;
+    } else {
+      return i;
+    }
+    if (i + extra >= n) return i;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      const auto c = static_cast<unsigned char>(s[i + k]);
+      if ((c & 0xC0) != 0x80) return i;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF.
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF)) {
+      return i;
+    }
+    i += extra + 1;
+  }
+  return std::string_view::npos;
+}
+
+// UTF-16 to UTF-8; `error_at` gets the offset (in the UTF-8 written so far) of an
+// unpaired surrogate, if any.
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, std::size_t& error_at) {
+  error_at = std::string_view::npos;
+  std::string out;
+  out.reserve(bytes.size() / 2 + bytes.size() / 8);
+  const std::size_t units = bytes.size() / 2;
+  auto unit = [&](std::size_t k) -> char32_t {
+    const auto a = static_cast<unsigned char>(bytes[2 * k]);
+    const auto b = static_cast<unsigned char>(bytes[2 * k + 1]);
+    return big_endian ? static_cast<char32_t>((a << 8) | b) : static_cast<char32_t>((b << 8) | a);
+  };
+  for (std::size_t k = 0; k < units; ++k) {
+    char32_t cp = unit(k);
+    if (cp >= 0xD800 && cp <= 0xDBFF && k + 1 < units) {
+      const char32_t low = unit(k + 1);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        ++k;
+        AppendUtf8(out, cp);
+        continue;
+      }
+    }
+    if (cp >= 0xD800 && cp <= 0xDFFF) {
+      error_at = out.size();
+      return out;
+    }
+    AppendUtf8(out, cp);
+  }
+  if (bytes.size() % 2 != 0) error_at = out.size();
+  return out;
+}
+
+// The value of the encoding pseudo-attribute of an XML declaration at the start of
+// `text` (ASCII-compatible bytes), or "" when there is no declaration or no encoding.
+std::string DeclarationEncoding(std::string_view text) {
+  if (text.substr(0, 5) != "<?xml") return "";
+  if (text.size() > 5 && text[5] != ' ' && text[5] != '\t' && text[5] != '\r' && text[5] != '\n') {
+    return "";
+  }
+  const std::size_t end = text.find("?>");
+  const std::string_view decl = text.substr(0, end);
+  std::size_t at = decl.find("encoding");
+  if (at == std::string_view::npos) return "";
+  at += 8;
+  auto skip_blanks = [&] {
+    while (at < decl.size() &&
+           (decl[at] == ' ' || decl[at] == '\t' || decl[at] == '\r' || decl[at] == '\n')) {
+      ++at;
+    }
+  };
+  skip_blanks();
+  if (at >= decl.size() || decl[at] != '=') return "";
+  ++at;
+  skip_blanks();
+  if (at >= decl.size() || (decl[at] != '"' && decl[at] != '\'')) return "";
+  const char quote = decl[at++];
+  const std::size_t close = decl.find(quote, at);
+  if (close == std::string_view::npos) return "";
+  return std::string(decl.substr(at, close - at));
+}
+
+bool IsUtf8Name(const std::string& lower) {
+  return lower == "utf-8" || lower == "utf8" || lower == "us-ascii" || lower == "ascii";
+}
+bool IsLatin1Name(const std::string& lower) {
+  return lower == "iso-8859-1" || lower == "iso8859-1" || lower == "iso_8859-1" ||
+         lower == "latin1" || lower == "latin-1";
+}
+bool IsCp1252Name(const std::string& lower) {
+  return lower == "windows-1252" || lower == "cp1252" || lower == "x-cp1252";
+}
+bool IsUtf16Name(const std::string& lower) {
+  return lower == "utf-16" || lower == "utf-16le" || lower == "utf-16be" || lower == "utf16";
+}
+
+// The document's bytes as UTF-8 (without BOM), whatever encoding they came in.
+std::string ToUtf8(std::string owned, const std::string& name) {
+  const std::string_view bytes = owned;
+  auto unreadable = [&](const std::string& utf8, std::size_t offset, const std::string& what) {
+    return NotWellFormed(name, utf8, offset, what);
+  };
+  // A byte order mark decides; without one, UTF-16 shows in the first "<?" or "<".
+  ByteEncoding encoding = ByteEncoding::kUtf8;
+  std::string_view body = bytes;
+  bool marked = false;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    body = bytes.substr(3);
+    marked = true;
+  } else if (bytes.substr(0, 2) == "\xFF\xFE") {
+    encoding = ByteEncoding::kUtf16Le;
+    body = bytes.substr(2);
+  } else if (bytes.substr(0, 2) == "\xFE\xFF") {
+    encoding = ByteEncoding::kUtf16Be;
+    body = bytes.substr(2);
+  } else if (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == '\0') {
+    encoding = ByteEncoding::kUtf16Le;
+  } else if (bytes.size() >= 2 && bytes[0] == '\0' && bytes[1] == '<') {
+    encoding = ByteEncoding::kUtf16Be;
+  }
+
+  if (encoding == ByteEncoding::kUtf16Le || encoding == ByteEncoding::kUtf16Be) {
+    std::size_t error_at;
+    std::string utf8 = Utf16ToUtf8(body, encoding == ByteEncoding::kUtf16Be, error_at);
+    if (error_at != std::string::npos) {
+      throw unreadable(utf8, error_at, "secuencia UTF-16 no v\xE1lida");
+    }
+    return utf8;
+  }
+
+  if (!marked) {
+    const std::string declared = DeclarationEncoding(body);
+    const std::string lower = LowerAscii(declared);
+    if (declared.empty() || IsUtf8Name(lower)) {
+      encoding = ByteEncoding::kUtf8;
+    } else if (IsLatin1Name(lower)) {
+      encoding = ByteEncoding::kLatin1;
+    } else if (IsCp1252Name(lower)) {
+      encoding = ByteEncoding::kCp1252;
+    } else if (IsUtf16Name(lower)) {
+      throw RunError("El archivo " + name + " declara la codificaci\xF3n \"" + declared +
+                     "\" pero no empieza con la marca de orden de bytes de UTF-16.");
+    } else {
+      throw RunError("El archivo " + name + " declara la codificaci\xF3n \"" + declared +
+                     "\", que no se puede leer (se leen UTF-8, UTF-16, ISO-8859-1 y "
+                     "windows-1252).");
+    }
+  }
+
+  switch (encoding) {
+    case ByteEncoding::kLatin1:
+    case ByteEncoding::kCp1252:
+      // Files declared ISO-8859-1 on Windows often hold windows-1252 bytes (the euro
+      // sign, curly quotes); read both as windows-1252, which contains ISO-8859-1's
+      // printable characters, as web browsers do.
+      return Cp1252ToUtf8(body);
+    default: {
+      const std::size_t bad = FindInvalidUtf8(body);
+      if (bad != std::string_view::npos) {
+        throw unreadable(std::string(body), bad,
+                         "contiene bytes que no son UTF-8 v\xE1lido; declare su codificaci\xF3n "
+                         "(por ejemplo encoding=\"windows-1252\")");
+      }
+      owned.erase(0, bytes.size() - body.size());  // the byte order mark
+      return owned;
+    }
+  }
+}
+
+// ---- Output ---------------------------------------------------------------------------
+
+class StringWriter : public pugi::xml_writer {
+ public:
+  explicit StringWriter(std::string& out) : out_(out) {}
+  void write(const void* data, std::size_t size) override {
+    out_.append(static_cast<const char*>(data), size);
+  }
+
+ private:
+  std::string& out_;
+};
+
+}  // namespace
+
+// ---- Node ---------------------------------------------------------------------------
+
+bool Node::IsElement() const { return Handle(node_).type() == pugi::node_element; }
+
+std::string Node::Name() const {
+  const pugi::xml_node node = Handle(node_);
+  return node.type() == pugi::node_element ? ToCp1252(node.name()) : std::string();
+}
+
+std::string Node::Text() const {
+  const pugi::xml_node node = Handle(node_);
+  switch (node.type()) {
+    case pugi::node_pcdata:
+    case pugi::node_cdata:
+    case pugi::node_comment:
+    case pugi::node_pi:
+      return ToCp1252(node.value());
+    case pugi::node_element:
+      break;
+    default:
+      return "";
+  }
+  // The usual field: one text child.
+  const pugi::xml_node first = node.first_child();
+  if (first && !first.next_sibling() &&
+      (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata)) {
+    return ToCp1252(first.value());
+  }
+  std::string utf8;
+  pugi::xml_node current = first;
+  while (current && current != node) {
+    if (current.type() == pugi::node_pcdata || current.type() == pugi::node_cdata) {
+      utf8 += current.value();
+    }
+    if (current.type() == pugi::node_element && current.first_child()) {
+      current = current.first_child();
+      continue;
+    }
+    while (current != node && !current.next_sibling()) current = current.parent();
+    if (current != node) current = current.next_sibling();
+  }
+  return Utf8ToCp1252(utf8);
+}
+
+std::string Node::Attribute(std::string_view name) const {
+  const std::string key = Cp1252ToUtf8(name);
+  return ToCp1252(Handle(node_).attribute(key.c_str()).value());
+}
+
+Node Node::FirstChild() const { return Node(Handle(node_).first_child().internal_object()); }
+
+std::vector<Node> Node::ChildElements(std::string_view name) const {
+  const std::string key = Cp1252ToUtf8(name);
+  std::vector<Node> out;
+  for (pugi::xml_node child = Handle(node_).child(key.c_str()); child;
+       child = child.next_sibling(key.c_str())) {
+    out.emplace_back(child.internal_object());
+  }
+  return out;
+}
+
+Node Node::AppendElement(std::string_view name) {
+  const std::string key = Cp1252ToUtf8(name);
+  return Node(Handle(node_).append_child(key.c_str()).internal_object());
+}
+
+void Node::SetAttribute(std::string_view name, std::string_view value) {
+  pugi::xml_node node = Handle(node_);
+  if (!node) return;
+  const std::string key = Cp1252ToUtf8(name);
+  pugi::xml_attribute attribute = node.attribute(key.c_str());
+  if (!attribute) attribute = node.append_attribute(key.c_str());
+  attribute.set_value(Cp1252ToUtf8(value).c_str());
+}
+
+void Node::SetAttribute(std::string_view name, long long value) {
+  SetAttribute(name, std::to_string(value));
+}
+
+void Node::SetText(std::string_view text) {
+  pugi::xml_node node = Handle(node_);
+  if (node.type() != pugi::node_element) return;
+  while (node.first_child()) node.remove_child(node.first_child());
+  if (!text.empty()) node.append_child(pugi::node_pcdata).set_value(Cp1252ToUtf8(text).c_str());
+}
+
+// ---- Document -----------------------------------------------------------------------
+
+struct Document::Impl {
+  pugi::xml_document document;
+};
+
+namespace {
+// Parses UTF-8 text into `document`; throws RunError unless it is one well-formed document.
+void ParseInto(pugi::xml_document& document, const std::string& utf8, const std::string& name);
+}  // namespace
+
+Document::Document() : impl_(std::make_unique<Impl>()) {}
+Document::~Document() = default;
+Document::Document(Document&&) noexcept = default;
+Document& Document::operator=(Document&&) noexcept = default;
+
+Document Document::Load(const fs::path& file) {
+  const std::string name = FileLabel(file);
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw RunError("No se puede abrir el archivo " + name + ".");
+  std::string bytes;
+  std::error_code ec;
+  const auto size = fs::file_size(file, ec);
+  if (!ec) {
+    bytes.resize(static_cast<std::size_t>(size));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    in.clear(in.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
+  }
+  bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) throw RunError("No se puede leer el archivo " + name + ".");
+  Document result;
+  ParseInto(result.impl_->document, ToUtf8(std::move(bytes), name), name);
+  return result;
+}
+
+Document Document::Parse(std::string_view bytes, const std::string& name) {
+  Document result;
+  ParseInto(result.impl_->document, ToUtf8(std::string(bytes), name), name);
+  return result;
+}
+
+namespace {
+
+void ParseInto(pugi::xml_document& document, const std::string& utf8, const std::string& name) {
+  if (utf8.find_first_not_of(" \t\r\n") == std::string::npos) {
+    throw RunError("El archivo " + name + " no es un XML bien formado: est\xE1 vac\xEDo.");
+  }
+  const pugi::xml_parse_result parsed =
+      document.load_buffer(utf8.data(), utf8.size(), kParseFlags, pugi::encoding_utf8);
+  if (!parsed) {
+    throw NotWellFormed(name, utf8, static_cast<std::size_t>(parsed.offset),
+                        ParseReason(parsed.status));
+  }
+  // A fragment may hold several elements, or none, and text at document level; XML not.
+  int elements = 0;
+  for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+    if (node.type() == pugi::node_element && ++elements == 2) {
+      const std::ptrdiff_t at = node.offset_debug();
+      throw NotWellFormed(name, utf8, at > 0 ? static_cast<std::size_t>(at - 1) : 0,
+                          "tiene m\xE1s de un elemento ra\xEDz");
+    }
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+      const std::ptrdiff_t at = node.offset_debug();
+      const std::size_t text_at = utf8.find_first_not_of(" \t\r\n", at > 0 ? at : 0);
+      throw NotWellFormed(name, utf8, text_at, "tiene texto fuera del elemento ra\xEDz");
+    }
+  }
+  if (elements == 0) {
+    throw NotWellFormed(name, utf8, utf8.size(), ParseReason(pugi::status_no_document_element));
+  }
+}
+
+}  // namespace
+
+Node Document::Root() const { return Node(impl_->document.document_element().internal_object()); }
+
+std::vector<Node> Document::TopLevelNodes() const {
+  std::vector<Node> out;
+  for (pugi::xml_node node = impl_->document.first_child(); node; node = node.next_sibling()) {
+    out.emplace_back(node.internal_object());
+  }
+  return out;
+}
+
+std::string Document::DeclaredEncoding() const {
+  for (pugi::xml_node node = impl_->document.first_child(); node; node = node.next_sibling()) {
+    if (node.type() == pugi::node_declaration) return ToCp1252(node.attribute("encoding").value());
+  }
+  return "";
+}
+
+void Document::RemoveRoot() {
+  pugi::xml_node root = impl_->document.document_element();
+  if (root) impl_->document.remove_child(root);
+}
+
+Node Document::AppendRoot(std::string_view name) {
+  const std::string key = Cp1252ToUtf8(name);
+  return Node(impl_->document.append_child(key.c_str()).internal_object());
+}
+
+std::string Document::Serialize() const {
+  const std::string declared = LowerAscii(DeclaredEncoding());
+  pugi::xml_encoding encoding = pugi::encoding_utf8;
+  std::string out;
+  if (declared == "utf-16" || declared == "utf16") {
+    encoding = pugi::encoding_utf16_le;
+    out = "\xFF\xFE";
+  } else if (declared == "utf-16le") {
+    encoding = pugi::encoding_utf16_le;
+  } else if (declared == "utf-16be") {
+    encoding = pugi::encoding_utf16_be;
+  }
+  const bool rewrite_declaration = !declared.empty() && encoding == pugi::encoding_utf8 &&
+                                   declared != "utf-8" && declared != "utf8";
+  const unsigned flags = pugi::format_raw;
+  StringWriter writer(out);
+  auto write_text = [&](std::string_view text) {
+    if (encoding == pugi::encoding_utf8) {
+      out += text;
+      return;
+    }
+    for (char c : text) {  // ASCII only: line breaks and the declaration
+      const char bytes[2] = {encoding == pugi::encoding_utf16_le ? c : '\0',
+                             encoding == pugi::encoding_utf16_le ? '\0' : c};
+      out.append(bytes, 2);
+    }
+  };
+  for (pugi::xml_node node = impl_->document.first_child(); node; node = node.next_sibling()) {
+    if (node.type() == pugi::node_declaration && rewrite_declaration) {
+      // The text is written as UTF-8, so the declaration must say so.
+      std::string declaration = "<?xml";
+      for (pugi::xml_attribute attribute : node.attributes()) {
+        const std::string key = attribute.name();
+        declaration += " " + key + "=\"" +
+                       (key == "encoding" ? std::string("UTF-8") : attribute.value()) + "\"";
+      }
+      declaration += "?>";
+      write_text(declaration);
+    } else {
+      node.print(writer, PUGIXML_TEXT(""), flags, encoding, 0);
+    }
+    write_text("\n");
+  }
+  return out;
+}
+
+void Document::Save(const fs::path& file) const {
+  const std::string name = FileLabel(file);
+  const std::string bytes = Serialize();
+  std::random_device random;
+  std::ostringstream suffix;
+  suffix << ".tmp" << std::hex << random();
+  fs::path temporary = file;
+  temporary += suffix.str();
+  auto discard = [&] {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+  };
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) throw RunError("No se puede escribir el archivo " + name + ".");
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      discard();
+      throw RunError("No se puede escribir el archivo " + name + ".");
+    }
+  }
+  try {
+    env::ReplaceFile(temporary, file);
+  } catch (...) {
+    discard();
+    throw;
+  }
+}
+
+}  // namespace tv::xml

@@ -1,0 +1,645 @@
+#include "worktables/table.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+#include <optional>
+#include <utility>
+
+#include "util/env.h"
+#include "util/run_error.h"
+#include "util/text.h"
+#include "worktables/dbf_header.h"
+#include "worktables/dbf_values.h"
+#include "worktables/field_types.h"
+#include "worktables/mdx_index.h"
+
+namespace tv::worktables {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Appended rows are held back until this many bytes are waiting, then written at once.
+constexpr std::size_t kAppendBufferBytes = std::size_t{1} << 20;
+// Rows are read from the file in chunks of about this size.
+constexpr std::size_t kReadChunkBytes = std::size_t{1} << 18;
+constexpr std::size_t kShortNameLength = 10;
+constexpr std::size_t kLongNameLength = 31;
+constexpr int kMaxCharacterWidth = 254;
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The table name without a ".DBF" ending, in any letter case.
+std::string BaseName(std::string name) {
+  if (name.size() > 4 && EqualNoCase(std::string_view(name).substr(name.size() - 4), ".DBF")) {
+    name.resize(name.size() - 4);
+  }
+  return name;
+}
+
+void SetToday(DbfHeader& header) {
+  const std::time_t now = std::time(nullptr);
+  const std::tm* local = std::localtime(&now);
+  header.year = local ? local->tm_year + 1900 : 2000;
+  header.month = local ? local->tm_mon + 1 : 1;
+  header.day = local ? local->tm_mday : 1;
+}
+
+FieldDef LogicalField(const DbfField& field) {
+  FieldDef def;
+  def.name = field.name;
+  def.type = LogicalTypeOf(field.type, field.decimals);
+  def.size = field.length;
+  return def;
+}
+
+}  // namespace
+
+struct Table::Impl {
+  enum class State { kBrowse, kAppend, kEdit };
+
+  fs::path folder;
+  std::string base;  // the table name without extension, as given
+  std::vector<FieldDef> defined_fields;
+  std::vector<IndexDef> defined_indexes;
+  std::vector<FieldDef> open_fields;  // the fields of the table last opened
+
+  // The open table.
+  env::TableFile file;
+  std::string file_text;  // the data file's path, for messages
+  DbfHeader header;
+  std::vector<IndexDef> open_indexes;  // tags of its production index, rebuilt on close
+  std::uint64_t file_records = 0;      // rows written to the file
+  std::uint64_t total_records = 0;     // and rows waiting in the append buffer
+  std::string append_buffer;
+  std::uint64_t cache_first = 0;
+  std::uint64_t cache_count = 0;
+  std::string cache;
+  std::string blank_record;
+  std::uint64_t position = 0;
+  bool eof = true;
+  State state = State::kBrowse;
+  std::string row;  // the row being appended or edited
+  bool modified = false;
+  std::optional<std::uint64_t> live_count;
+
+  bool filter_set = false;
+  bool filtered = false;
+  std::size_t filter_field = 0;
+  std::string filter_value;
+
+  fs::path DataPathForCreate() const { return folder / (UpperAscii(base) + ".DBF"); }
+
+  std::string MessagePath() const {
+    return file.IsOpen() ? file_text : env::PathText(folder / (base + ".DBF"));
+  }
+
+  [[noreturn]] void Fail(const std::string& what) const {
+    throw RunError(what + " (tabla " + MessagePath() + ")");
+  }
+
+  void RequireOpen() const {
+    if (!file.IsOpen()) Fail("La tabla no est\xE1 abierta");
+  }
+
+  std::size_t FindField(std::string_view name) const {
+    const auto& fields = header.fields;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (EqualNoCase(fields[i].name, name)) return i;
+    }
+    // A table whose names an older writer cut to 10 characters.
+    if (name.size() > kShortNameLength) {
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].name.size() == kShortNameLength &&
+            EqualNoCase(fields[i].name, name.substr(0, kShortNameLength))) {
+          return i;
+        }
+      }
+    }
+    return fields.size();
+  }
+
+  std::size_t FieldOrFail(std::string_view name) const {
+    RequireOpen();
+    const std::size_t index = FindField(name);
+    if (index == header.fields.size()) {
+      Fail("No existe el campo " + std::string(name));
+    }
+    return index;
+  }
+
+  void LoadCache(std::uint64_t index) {
+    const std::uint64_t length = header.record_length;
+    const std::uint64_t per_chunk = std::max<std::uint64_t>(1, kReadChunkBytes / length);
+    const std::uint64_t count = std::min(per_chunk, file_records - index);
+    cache.resize(static_cast<std::size_t>(count * length));
+    const std::size_t got =
+        file.ReadAt(header.header_length + index * length, cache.data(), cache.size());
+    if (got != cache.size()) {
+      cache_count = 0;
+      Fail("La tabla termina antes de su \xFAltimo registro");
+    }
+    cache_first = index;
+    cache_count = count;
+  }
+
+  const char* Record(std::uint64_t index) {
+    if (index >= file_records) {
+      return append_buffer.data() + (index - file_records) * header.record_length;
+    }
+    if (index < cache_first || index >= cache_first + cache_count) LoadCache(index);
+    return cache.data() + (index - cache_first) * header.record_length;
+  }
+
+  const char* Current() const {
+    if (state != State::kBrowse) return row.data();
+    if (eof || position >= total_records) return blank_record.data();
+    if (position >= file_records) {
+      return append_buffer.data() + (position - file_records) * header.record_length;
+    }
+    if (position >= cache_first && position < cache_first + cache_count) {
+      return cache.data() + (position - cache_first) * header.record_length;
+    }
+    return nullptr;  // not loaded: callers go through CurrentLoaded
+  }
+
+  const char* CurrentLoaded() {
+    const char* record = Current();
+    if (record != nullptr) return record;
+    return Record(position);
+  }
+
+  bool Visible(std::uint64_t index) {
+    const char* record = Record(index);
+    if (record[0] == '*') return false;
+    if (filtered && filter_set) {
+      return ReadsAs(header.fields[filter_field], header.family, record, filter_value);
+    }
+    return true;
+  }
+
+  void SeekVisibleFrom(std::uint64_t index) {
+    for (; index < total_records; ++index) {
+      if (Visible(index)) {
+        position = index;
+        eof = false;
+        return;
+      }
+    }
+    position = total_records;
+    eof = true;
+  }
+
+  void FlushAppends() {
+    if (append_buffer.empty()) return;
+    file.WriteAt(header.header_length + file_records * header.record_length, append_buffer.data(),
+                 append_buffer.size());
+    file_records = total_records;
+    append_buffer.clear();
+  }
+
+  void Post() {
+    if (state == State::kBrowse) return;
+    const std::uint64_t length = header.record_length;
+    if (state == State::kAppend) {
+      if (append_buffer.size() + length > kAppendBufferBytes) FlushAppends();
+      append_buffer.append(row);
+      position = total_records++;
+      if (live_count) ++*live_count;
+    } else if (position >= file_records) {
+      std::memcpy(append_buffer.data() + (position - file_records) * length, row.data(), length);
+    } else {
+      file.WriteAt(header.header_length + position * length, row.data(), length);
+      if (position >= cache_first && position < cache_first + cache_count) {
+        std::memcpy(cache.data() + (position - cache_first) * length, row.data(), length);
+      }
+    }
+    eof = false;
+    modified = true;
+    state = State::kBrowse;
+  }
+
+  void StartWriting(State new_state) {
+    RequireOpen();
+    Post();
+    if (!file.Writable()) Fail("La tabla es de solo lectura");
+    if (new_state == State::kEdit && (eof || position >= total_records)) {
+      // Nothing to edit: a new row takes its place.
+      new_state = State::kAppend;
+    }
+    if (new_state == State::kAppend) {
+      row = blank_record;
+    } else {
+      row.assign(CurrentLoaded(), header.record_length);
+    }
+    state = new_state;
+  }
+
+  char* WritableRow(std::string_view field) {
+    if (state == State::kBrowse) {
+      Fail("La tabla no est\xE1 en modo de edici\xF3n al escribir el campo " + std::string(field));
+    }
+    return row.data();
+  }
+
+  template <typename Store>
+  void SetField(std::string_view name, Store store) {
+    const std::size_t index = FieldOrFail(name);
+    char* record = WritableRow(name);
+    try {
+      store(header.fields[index], record);
+    } catch (const RunError& error) {
+      Fail(error.message() + ", campo " + header.fields[index].name);
+    }
+  }
+
+  void Close() {
+    if (!file.IsOpen()) return;
+    std::optional<RunError> failure;
+    try {
+      Post();
+    } catch (const RunError& error) {
+      failure = error;
+      state = State::kBrowse;
+    }
+    try {
+      if (modified) {
+        FlushAppends();
+        const std::uint64_t data_end =
+            header.header_length + total_records * std::uint64_t{header.record_length};
+        const char end_mark = static_cast<char>(kDbfEndOfFile);
+        file.WriteAt(data_end, &end_mark, 1);
+        file.Truncate(data_end + 1);
+        header.record_count = static_cast<std::uint32_t>(total_records);
+        SetToday(header);
+        const std::string date_count = DateAndCountBytes(header);
+        file.WriteAt(kDbfDateOffset, date_count.data(), date_count.size());
+        if (!open_indexes.empty()) RebuildIndex();
+      }
+    } catch (const RunError& error) {
+      if (!failure) failure = error;
+    }
+    file.Close();
+    append_buffer.clear();
+    append_buffer.shrink_to_fit();
+    cache.clear();
+    cache.shrink_to_fit();
+    cache_count = 0;
+    eof = true;
+    if (failure) throw *failure;
+  }
+
+  void RebuildIndex();
+};
+
+void Table::Impl::RebuildIndex() {
+  std::vector<MdxTagKeys> tags;
+  for (const IndexDef& index : open_indexes) {
+    const std::size_t field_index = FindField(index.field);
+    if (field_index == header.fields.size()) continue;
+    MdxTagKeys tag;
+    tag.name = index.tag;
+    tag.field = header.fields[field_index];
+    tag.keys.reserve(static_cast<std::size_t>(total_records));
+    for (std::uint64_t i = 0; i < total_records; ++i) {
+      const char* record = Record(i);
+      tag.keys.push_back(std::string(record + tag.field.offset, tag.field.length));
+    }
+    tags.push_back(std::move(tag));
+  }
+  const fs::path data_path = file.Path();
+  fs::path index_path = data_path;
+  index_path.replace_extension(data_path.extension().string() == ".dbf" ? ".mdx" : ".MDX");
+  if (auto existing =
+          env::FindFileNoCase(data_path.parent_path(), index_path.filename().string())) {
+    index_path = *existing;
+  }
+  WriteMdx(index_path, data_path.stem().string(), tags);
+}
+
+Table::Table(fs::path folder, std::string name) : impl_(std::make_unique<Impl>()) {
+  impl_->folder = std::move(folder);
+  impl_->base = BaseName(std::move(name));
+}
+
+Table::~Table() {
+  if (!impl_) return;
+  try {
+    impl_->Close();
+  } catch (const RunError&) {
+    // A destructor cannot report; the run that failed reports its own error.
+  }
+}
+
+Table::Table(Table&&) noexcept = default;
+
+Table& Table::operator=(Table&& other) noexcept {
+  if (this != &other) {
+    if (impl_) {
+      try {
+        impl_->Close();
+      } catch (const RunError&) {
+      }
+    }
+    impl_ = std::move(other.impl_);
+  }
+  return *this;
+}
+
+void Table::ClearFields() {
+  impl_->defined_fields.clear();
+  impl_->defined_indexes.clear();
+}
+
+void Table::AddField(FieldDef field) { impl_->defined_fields.push_back(std::move(field)); }
+
+void Table::AddIndex(IndexDef index) { impl_->defined_indexes.push_back(std::move(index)); }
+
+void Table::Create() {
+  Impl& t = *impl_;
+  t.Close();
+  const fs::path data_path = t.DataPathForCreate();
+  const std::string file_text = env::PathText(data_path);
+  auto refuse = [&](const std::string& why) {
+    throw RunError("No se puede crear la tabla " + file_text + ": " + why);
+  };
+  if (t.defined_fields.empty()) refuse("no tiene campos");
+
+  DbfHeader header;
+  for (const FieldDef& def : t.defined_fields) {
+    const std::string name = UpperAscii(def.name);
+    if (name.empty() || name.size() > kLongNameLength) {
+      refuse("el nombre de campo '" + def.name + "' no es v\xE1lido");
+    }
+    for (const DbfField& other : header.fields) {
+      if (other.name == name) refuse("el campo " + name + " est\xE1 repetido");
+    }
+    const PhysicalType physical = PhysicalTypeOf(def);
+    if (physical.type == 'C' && (physical.length < 1 || physical.length > kMaxCharacterWidth)) {
+      refuse("el campo " + name + " tiene un ancho no v\xE1lido");
+    }
+    DbfField field;
+    field.name = name;
+    field.type = physical.type;
+    field.length = physical.length;
+    field.decimals = physical.decimals;
+    header.fields.push_back(std::move(field));
+  }
+  for (const IndexDef& index : t.defined_indexes) {
+    bool found = false;
+    for (DbfField& field : header.fields) {
+      if (EqualNoCase(field.name, index.field)) field.indexed = found = true;
+    }
+    if (!found) refuse("el \xEDndice " + index.tag + " usa el campo inexistente " + index.field);
+    if (index.tag.empty() || index.tag.size() > kShortNameLength) {
+      refuse("el nombre de \xEDndice '" + index.tag + "' no es v\xE1lido");
+    }
+  }
+  header.production_index = !t.defined_indexes.empty();
+  SetToday(header);
+
+  std::error_code ec;
+  if (!fs::is_directory(t.folder, ec)) {
+    refuse("no existe la carpeta " + env::PathText(t.folder));
+  }
+  const std::string data_name = data_path.filename().string();
+  const std::string index_name = UpperAscii(t.base) + ".MDX";
+  // Another spelling of the same name is the same table on Velorim's system: it goes,
+  // once no one holds it.
+  if (auto existing = env::FindFileNoCase(t.folder, data_name);
+      existing && existing->filename() != data_path.filename()) {
+    env::TableFile held = env::TableFile::Open(*existing, env::ShareMode::kExclusive);
+    fs::remove(*existing, ec);
+  }
+
+  env::TableFile file = env::TableFile::Create(data_path);
+  std::string bytes = BuildDbfHeader(header);
+  bytes.push_back(static_cast<char>(kDbfEndOfFile));
+  file.WriteAt(0, bytes.data(), bytes.size());
+
+  while (auto old_index = env::FindFileNoCase(t.folder, index_name)) {
+    if (!fs::remove(*old_index, ec)) break;
+  }
+  if (header.production_index) {
+    std::vector<MdxTagKeys> tags;
+    for (const IndexDef& index : t.defined_indexes) {
+      MdxTagKeys tag;
+      tag.name = UpperAscii(index.tag);
+      for (const DbfField& field : header.fields) {
+        if (EqualNoCase(field.name, index.field)) tag.field = field;
+      }
+      tags.push_back(std::move(tag));
+    }
+    WriteMdx(t.folder / index_name, UpperAscii(t.base), tags);
+  }
+  file.Close();
+}
+
+void Table::Open(OpenMode mode) {
+  Impl& t = *impl_;
+  if (t.file.IsOpen()) return;
+  const std::string file_name = t.base + ".DBF";
+  std::error_code ec;
+  if (!fs::is_directory(t.folder, ec)) {
+    throw RunError("No existe la carpeta " + env::PathText(t.folder) + " de la tabla " + file_name);
+  }
+  const auto found = env::FindFileNoCase(t.folder, file_name);
+  if (!found) throw RunError("No existe la tabla " + env::PathText(t.folder / file_name));
+  env::TableFile file = env::TableFile::Open(
+      *found, mode == OpenMode::kExclusive ? env::ShareMode::kExclusive : env::ShareMode::kShared);
+  const std::string file_text = env::PathText(*found);
+  const std::uint64_t size = file.Size();
+  std::string bytes(kDbfFixedSize, '\0');
+  bytes.resize(file.ReadAt(0, bytes.data(), bytes.size()));
+  const std::uint32_t header_length = StoredHeaderLength(bytes);
+  if (bytes.size() == kDbfFixedSize && header_length > kDbfFixedSize && header_length <= size) {
+    bytes.resize(header_length);
+    bytes.resize(file.ReadAt(0, bytes.data(), bytes.size()));
+  }
+  DbfHeader header = ParseDbfHeader(bytes, size, file_text);
+
+  std::vector<IndexDef> indexes;
+  if (header.production_index && header.family != DbfFamily::kFoxPro &&
+      header.family != DbfFamily::kVisualFoxPro) {
+    if (auto index_path = env::FindFileNoCase(t.folder, t.base + ".MDX")) {
+      try {
+        indexes = ReadMdxTags(*index_path);
+      } catch (const RunError&) {
+        // An index we cannot read is left as it is; the rows are what the callers read.
+      }
+    }
+  }
+
+  t.file = std::move(file);
+  t.file_text = file_text;
+  t.header = std::move(header);
+  t.open_indexes = std::move(indexes);
+  t.file_records = t.total_records = t.header.record_count;
+  t.append_buffer.clear();
+  t.cache.clear();
+  t.cache_first = t.cache_count = 0;
+  t.blank_record.assign(t.header.record_length, ' ');
+  t.state = Impl::State::kBrowse;
+  t.modified = false;
+  t.live_count.reset();
+  t.filter_set = t.filtered = false;
+  t.open_fields.clear();
+  for (const DbfField& field : t.header.fields) t.open_fields.push_back(LogicalField(field));
+  t.SeekVisibleFrom(0);
+}
+
+void Table::Close() { impl_->Close(); }
+
+bool Table::IsOpen() const { return impl_ && impl_->file.IsOpen(); }
+
+void Table::Append() { impl_->StartWriting(Impl::State::kAppend); }
+
+void Table::Edit() { impl_->StartWriting(Impl::State::kEdit); }
+
+void Table::Post() {
+  impl_->RequireOpen();
+  impl_->Post();
+}
+
+void Table::SetText(std::string_view field, std::string_view value) {
+  impl_->SetField(field, [&](const DbfField& f, char* r) { StoreText(f, r, value); });
+}
+
+void Table::SetBool(std::string_view field, bool value) {
+  impl_->SetField(field, [&](const DbfField& f, char* r) { StoreBool(f, r, value); });
+}
+
+void Table::SetInt(std::string_view field, std::int64_t value) {
+  impl_->SetField(field, [&](const DbfField& f, char* r) { StoreInt(f, r, value); });
+}
+
+void Table::SetFloat(std::string_view field, double value) {
+  impl_->SetField(field, [&](const DbfField& f, char* r) { StoreFloat(f, r, value); });
+}
+
+void Table::First() {
+  impl_->RequireOpen();
+  impl_->Post();
+  impl_->SeekVisibleFrom(0);
+}
+
+void Table::Next() {
+  impl_->RequireOpen();
+  impl_->Post();
+  if (impl_->eof) return;
+  impl_->SeekVisibleFrom(impl_->position + 1);
+}
+
+bool Table::Eof() const {
+  return !impl_->file.IsOpen() || (impl_->eof && impl_->state == Impl::State::kBrowse);
+}
+
+bool Table::Locate(const std::vector<std::string>& fields, const std::vector<std::string>& values) {
+  Impl& t = *impl_;
+  t.RequireOpen();
+  if (fields.size() != values.size() || fields.empty()) {
+    t.Fail("La b\xFAsqueda necesita tantos valores como campos");
+  }
+  std::vector<const DbfField*> keys;
+  for (const std::string& name : fields) keys.push_back(&t.header.fields[t.FieldOrFail(name)]);
+  t.Post();
+  for (std::uint64_t i = 0; i < t.total_records; ++i) {
+    if (!t.Visible(i)) continue;
+    const char* record = t.Record(i);
+    bool match = true;
+    for (std::size_t k = 0; k < keys.size() && match; ++k) {
+      match = ReadsAs(*keys[k], t.header.family, record, values[k]);
+    }
+    if (match) {
+      t.position = i;
+      t.eof = false;
+      return true;
+    }
+  }
+  return false;
+}
+
+void Table::SetFilter(std::string_view field, std::string_view value) {
+  Impl& t = *impl_;
+  t.filter_field = t.FieldOrFail(field);
+  t.filter_value = std::string(value);
+  t.filter_set = true;
+  if (t.filtered) First();
+}
+
+void Table::SetFiltered(bool on) {
+  Impl& t = *impl_;
+  t.RequireOpen();
+  t.filtered = on;
+  First();
+}
+
+std::size_t Table::RecordCount() const {
+  Impl& t = *impl_;
+  t.RequireOpen();
+  if (!t.live_count) {
+    std::uint64_t count = 0;
+    for (std::uint64_t i = 0; i < t.total_records; ++i) {
+      if (t.Record(i)[0] != '*') ++count;
+    }
+    t.live_count = count;
+  }
+  return static_cast<std::size_t>(*t.live_count);
+}
+
+std::string Table::GetText(std::string_view field) const {
+  return GetText(impl_->FieldOrFail(field));
+}
+
+std::int64_t Table::GetInt(std::string_view field) const {
+  Impl& t = *impl_;
+  const std::size_t index = t.FieldOrFail(field);
+  try {
+    return ReadInt(t.header.fields[index], t.header.family, t.CurrentLoaded());
+  } catch (const RunError& error) {
+    t.Fail(error.message() + ", campo " + t.header.fields[index].name);
+  }
+}
+
+double Table::GetFloat(std::string_view field) const {
+  Impl& t = *impl_;
+  const std::size_t index = t.FieldOrFail(field);
+  try {
+    return ReadFloat(t.header.fields[index], t.header.family, t.CurrentLoaded());
+  } catch (const RunError& error) {
+    t.Fail(error.message() + ", campo " + t.header.fields[index].name);
+  }
+}
+
+std::size_t Table::FieldIndex(std::string_view field) const { return impl_->FieldOrFail(field); }
+
+std::string Table::GetText(std::size_t field_index) const {
+  Impl& t = *impl_;
+  t.RequireOpen();
+  if (field_index >= t.header.fields.size())
+    t.Fail("No existe el campo n\xFAmero " + std::to_string(field_index));
+  return ReadText(t.header.fields[field_index], t.header.family, t.CurrentLoaded());
+}
+
+const std::vector<FieldDef>& Table::Fields() const {
+  return impl_->open_fields.empty() ? impl_->defined_fields : impl_->open_fields;
+}
+
+fs::path Table::DataFile() const {
+  const Impl& t = *impl_;
+  if (t.file.IsOpen()) return t.file.Path();
+  if (auto found = env::FindFileNoCase(t.folder, t.base + ".DBF")) return *found;
+  return t.DataPathForCreate();
+}
+
+}  // namespace tv::worktables

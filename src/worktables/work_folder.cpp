@@ -1,0 +1,52 @@
+#include "worktables/work_folder.h"
+
+#include <system_error>
+
+#include "util/env.h"
+
+namespace tv::worktables {
+
+namespace fs = std::filesystem;
+
+WorkFolder::WorkFolder(fs::path folder) : folder_(std::move(folder)) {}
+
+Table WorkFolder::RecreateWorkTable(const std::string& name, const std::vector<FieldDef>& fields,
+                                    const std::vector<IndexDef>& indexes) {
+  // The outcome of the deletions is not looked at: Create reports what stands in its way.
+  DeleteFileIfExists(name + ".DBF");
+  DeleteFileIfExists(name + ".MDX");
+  Table table(folder_, name + ".DBF");
+  table.ClearFields();
+  for (const FieldDef& field : fields) table.AddField(field);
+  for (const IndexDef& index : indexes) table.AddIndex(index);
+  table.Create();
+  return table;
+}
+
+Table WorkFolder::OpenWorkTable(const std::string& name, OpenMode mode) {
+  Table table(folder_, name + ".DBF");
+  table.Open(mode);
+  return table;
+}
+
+bool WorkFolder::DeleteFileIfExists(const std::string& file_name) {
+  // A full path names a file of this folder by its last part ("C:\QTEMP\ASIGT.MDX").
+  std::string name = file_name;
+  if (const auto cut = name.find_last_of("\\/"); cut != std::string::npos) name.erase(0, cut + 1);
+  bool deleted = false;
+  // Every spelling of the name goes, as on a file system that ignores letter case.
+  while (auto found = env::FindFileNoCase(folder_, name)) {
+    std::error_code ec;
+    if (!fs::remove(*found, ec) || ec) break;
+    deleted = true;
+  }
+  return deleted;
+}
+
+bool WorkFolder::FileExists(const std::string& file_name) const {
+  std::string name = file_name;
+  if (const auto cut = name.find_last_of("\\/"); cut != std::string::npos) name.erase(0, cut + 1);
+  return env::FindFileNoCase(folder_, name).has_value();
+}
+
+}  // namespace tv::worktables

@@ -1,0 +1,280 @@
+// Loading exchange files in the encodings real files use, reporting broken ones, and
+// writing documents back.
+#include "exchange/xml_document.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "exchange/block_reader.h"
+#include "util/run_error.h"
+
+namespace tv::xml {
+namespace {
+
+// A test name from the case's description.
+struct ByWhat {
+  template <typename Case>
+  std::string operator()(const testing::TestParamInfo<Case>& info) const {
+    std::string name;
+    for (const char c : std::string(info.param.what)) {
+      name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    return name;
+  }
+};
+
+namespace fs = std::filesystem;
+
+fs::path Fixture(const std::string& name) {
+  return fs::path(TV_SOURCE_DIR) / "tests" / "exchange" / "fixtures" / name;
+}
+
+std::string ReadBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A fresh, empty folder for one test.
+fs::path TestFolder() {
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  fs::path folder = fs::path(TV_BINARY_DIR) / "test-output" / "exchange" /
+                    (std::string(info->test_suite_name()) + "." + info->name());
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+// The message of the RunError that `action` throws, or "" when it throws none.
+template <typename Action>
+std::string ErrorOf(Action action) {
+  try {
+    action();
+  } catch (const RunError& error) {
+    return error.message();
+  }
+  return "";
+}
+
+std::string SecondFieldOfFirstEmployee(const Document& document) {
+  const BlockRecords records = SelectBlockRecords(document, "EMPLEADOS");
+  if (records.empty()) return "<no records>";
+  return FieldText(RecordFields(records[0]), 1);
+}
+
+class Encodings : public testing::TestWithParam<const char*> {};
+
+TEST_P(Encodings, ReadTheSameAccentedName) {
+  const Document document = Document::Load(Fixture(GetParam()));
+  EXPECT_EQ(SecondFieldOfFirstEmployee(document),
+            "\xD1"
+            "and\xFA P\xE9rez");
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, Encodings,
+                         testing::Values("utf8_declared.xml", "utf8_bom.xml", "utf8_bare.xml",
+                                         "utf16le_bom.xml", "utf16be_bom.xml",
+                                         "iso8859_1_declared.xml", "latin1_declared.xml",
+                                         "windows1252_declared.xml"));
+
+TEST(Encodings, TheDeclarationIsKept) {
+  const Document document = Document::Load(Fixture("iso8859_1_declared.xml"));
+  EXPECT_EQ(document.DeclaredEncoding(), "ISO-8859-1");
+  ASSERT_FALSE(document.TopLevelNodes().empty());
+  EXPECT_FALSE(document.TopLevelNodes()[0].IsElement());
+  EXPECT_EQ(Document::Load(Fixture("utf8_bare.xml")).DeclaredEncoding(), "");
+}
+
+TEST(Encodings, EightBitFilesReadTheWindowsCharacters) {
+  // The euro sign and curly quotes: windows-1252 bytes, also found in files that say
+  // ISO-8859-1.
+  for (const char* encoding : {"windows-1252", "ISO-8859-1", "cp1252"}) {
+    const std::string xml = std::string("<?xml version=\"1.0\" encoding=\"") + encoding +
+                            "\"?><SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"EMPLEADOS\">"
+                            "<grupo_datos><dato>1</dato><dato>\x93Pe\xF1"
+                            "a\x94 5\x80</dato>"
+                            "</grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>";
+    EXPECT_EQ(SecondFieldOfFirstEmployee(Document::Parse(xml, "x.xml")),
+              "\x93Pe\xF1"
+              "a\x94 5\x80")
+        << encoding;
+  }
+}
+
+TEST(Encodings, AnUnknownDeclaredEncodingIsAnError) {
+  const std::string message = ErrorOf([] {
+    Document::Parse("<?xml version=\"1.0\" encoding=\"EBCDIC-ES\"?><SERVICIO/>", "raro.xml");
+  });
+  EXPECT_NE(message.find("raro.xml"), std::string::npos) << message;
+  EXPECT_NE(message.find("EBCDIC-ES"), std::string::npos) << message;
+}
+
+TEST(Encodings, EightBitBytesInAFileWithoutDeclarationAreAnError) {
+  // Saved as ANSI without saying so: reading it as UTF-8 would give garbage names.
+  const std::string message = ErrorOf([] {
+    Document::Parse(
+        "<SERVICIO>\n<a>Pe\xF1"
+        "a</a></SERVICIO>",
+        "ansi.xml");
+  });
+  EXPECT_NE(message.find("ansi.xml"), std::string::npos) << message;
+  EXPECT_NE(message.find("l\xEDnea 2, columna 6"), std::string::npos) << message;
+}
+
+struct MalformedCase {
+  const char* what;
+  std::string bytes;
+  const char* where;  // the line and column the message must name
+};
+
+class Malformed : public testing::TestWithParam<MalformedCase> {};
+
+TEST_P(Malformed, IsAnErrorNamingFileLineAndColumn) {
+  const std::string message = ErrorOf([] { Document::Parse(GetParam().bytes, "roto.xml"); });
+  ASSERT_FALSE(message.empty()) << GetParam().what << ": no error";
+  EXPECT_NE(message.find("roto.xml"), std::string::npos) << message;
+  EXPECT_NE(message.find(GetParam().where), std::string::npos)
+      << GetParam().what << ": " << message;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Malformed,
+    testing::Values(
+        MalformedCase{"empty file", "", "vac\xEDo"},
+        MalformedCase{"blanks only", "  \n ", "vac\xEDo"},
+        MalformedCase{"declaration only", "<?xml version=\"1.0\"?>\n",
+                      "ra\xEDz (l\xEDnea 2, columna 1)"},
+        MalformedCase{"mismatched end tag", "<SERVICIO>\n  <a>\n  </b>\n</SERVICIO>",
+                      "l\xEDnea 3, columna"},
+        MalformedCase{"truncated file", "<SERVICIO>\n<BLOQUE_DATOS>\n<grupo_datos seq=\"X\"",
+                      "l\xEDnea 3"},
+        MalformedCase{"columns count characters, not bytes",
+                      "<SERVICIO>\n<a>\xC3\xB1\xC3\xB1</b></SERVICIO>", "l\xEDnea 2, columna"},
+        MalformedCase{"two root elements", "<SERVICIO/>\n<SERVICIO/>", "l\xEDnea 2, columna 1"},
+        MalformedCase{"text after the root", "<SERVICIO/>\nbasura", "l\xEDnea 2"},
+        MalformedCase{"bad attribute", "<SERVICIO>\r\n<a b=c/></SERVICIO>", "l\xEDnea 2"},
+        MalformedCase{"UTF-16 declared in an 8-bit file",
+                      "<?xml version=\"1.0\" encoding=\"UTF-16\"?><SERVICIO/>", "UTF-16"}),
+    ByWhat());
+
+TEST(Malformed, ALineAndColumnOfTheMismatch) {
+  const std::string message =
+      ErrorOf([] { Document::Parse("<SERVICIO>\n<a>\xC3\xB1\xC3\xB1</b></SERVICIO>", "x.xml"); });
+  // "<a>ññ</" is 7 characters: the mismatching name begins in column 8.
+  EXPECT_NE(message.find("columna 8"), std::string::npos) << message;
+}
+
+TEST(Load, AMissingFileIsAnError) {
+  const std::string message = ErrorOf([] { Document::Load(Fixture("no-existe.xml")); });
+  EXPECT_NE(message.find("no-existe.xml"), std::string::npos) << message;
+}
+
+TEST(Load, AWellFormedFileWithoutBlocksReadsEmpty) {
+  const Document document = Document::Parse("<SERVICIO><BLOQUE_DATOS/></SERVICIO>", "v.xml");
+  for (const std::string& block : kBlockCatalogue) {
+    EXPECT_TRUE(SelectBlockRecords(document, block).empty()) << block;
+  }
+}
+
+TEST(Load, WhiteSpaceBetweenElementsIsNotANode) {
+  const Document document = Document::Parse(
+      "<SERVICIO>\n  <BLOQUE_DATOS>\n    <grupo_datos seq=\"ANNO\">"
+      "<dato>2026</dato></grupo_datos>\n  </BLOQUE_DATOS>\n</SERVICIO>\n",
+      "v.xml");
+  const Node first = document.Root().ChildElements("BLOQUE_DATOS")[0].FirstChild();
+  EXPECT_TRUE(first.IsElement());
+  EXPECT_EQ(first.Text(), "2026");
+}
+
+// ---- Writing -----------------------------------------------------------------------
+
+TEST(Save, RoundTripOfAUtf8File) {
+  const std::string input =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- Ortelia -->\n<?proceso x?>\n"
+      "<SERVICIO a=\"1\">\n  <vac\xC3\xADo/>\n  <n>\xC3\x91"
+      "and\xC3\xBA &amp; &lt;P\xC3\xA9rez&gt;</n>\n"
+      "</SERVICIO>\n";
+  const Document document = Document::Parse(input, "in.xml");
+  const std::string output = document.Serialize();
+  EXPECT_EQ(output,
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- Ortelia -->\n<?proceso x?>\n"
+            "<SERVICIO a=\"1\"><vac\xC3\xADo/><n>\xC3\x91"
+            "and\xC3\xBA &amp; &lt;P\xC3\xA9rez&gt;</n>"
+            "</SERVICIO>\n");
+  // And it loads again to the same.
+  EXPECT_EQ(Document::Parse(output, "out.xml").Serialize(), output);
+}
+
+TEST(Save, ALatin1FileIsWrittenAsUtf8WithItsDeclarationSayingSo) {
+  const Document document = Document::Load(Fixture("iso8859_1_declared.xml"));
+  const std::string output = document.Serialize();
+  EXPECT_EQ(output.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SERVICIO>", 0), 0u)
+      << output;
+  EXPECT_NE(output.find("\xC3\x91"
+                        "and\xC3\xBA P\xC3\xA9rez"),
+            std::string::npos);
+  const Document again = Document::Parse(output, "out.xml");
+  EXPECT_EQ(SecondFieldOfFirstEmployee(again),
+            "\xD1"
+            "and\xFA P\xE9rez");
+}
+
+TEST(Save, AUtf16FileIsWrittenAsUtf16) {
+  const Document document = Document::Load(Fixture("utf16be_bom.xml"));
+  const std::string output = document.Serialize();
+  EXPECT_EQ(output.substr(0, 4), std::string("\xFF\xFE<\0", 4));
+  EXPECT_EQ(SecondFieldOfFirstEmployee(Document::Parse(output, "out.xml")),
+            "\xD1"
+            "and\xFA P\xE9rez");
+}
+
+TEST(Save, ABuiltDocumentKeepsThePrologAndWritesItsNewRoot) {
+  Document document = Document::Parse(
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!-- c --><SERVICIO><viejo/></SERVICIO>",
+      "in.xml");
+  document.RemoveRoot();
+  Node root = document.AppendRoot("SERVICIO");
+  root.SetAttribute("modulo", "HORARIOS");
+  root.SetAttribute("version", 2);
+  root.SetAttribute("modulo", "HORARIOS\xD1");  // a second set keeps the attribute's place
+  Node block = root.AppendElement("BLOQUE_DATOS");
+  block.AppendElement("vacio");
+  block.AppendElement("dato").SetText("A\xF1o & <1>");
+  block.AppendElement("hueco").SetText("");
+  EXPECT_EQ(document.Serialize(),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- c -->\n"
+            "<SERVICIO modulo=\"HORARIOS\xC3\x91\" version=\"2\"><BLOQUE_DATOS><vacio/>"
+            "<dato>A\xC3\xB1o &amp; &lt;1&gt;</dato><hueco/></BLOQUE_DATOS></SERVICIO>\n");
+}
+
+TEST(Save, WritesTheFileAndReplacesAnEarlierOne) {
+  const fs::path folder = TestFolder();
+  const fs::path target = folder / "ResultadoVelorcentro.xml";
+  { std::ofstream(target) << "antiguo"; }
+  const Document document = Document::Parse("<SERVICIO><a>1</a></SERVICIO>", "in.xml");
+  document.Save(target);
+  EXPECT_EQ(ReadBytes(target), "<SERVICIO><a>1</a></SERVICIO>\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+TEST(Save, AFailureLeavesNoFileBehind) {
+  const fs::path folder = TestFolder();
+  const Document document = Document::Parse("<SERVICIO/>", "in.xml");
+  // The target is a folder that holds a file: it cannot be replaced by a file.
+  const fs::path target = folder / "ocupado.xml";
+  fs::create_directories(target);
+  { std::ofstream(target / "dentro.txt") << "x"; }
+  const std::string message = ErrorOf([&] { document.Save(target); });
+  EXPECT_NE(message.find("ocupado.xml"), std::string::npos) << message;
+  EXPECT_TRUE(fs::is_directory(target));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  // And a folder that does not exist.
+  EXPECT_FALSE(ErrorOf([&] { document.Save(folder / "no" / "existe.xml"); }).empty());
+}
+
+}  // namespace
+}  // namespace tv::xml

@@ -1,0 +1,67 @@
+// The work folder: recreating and opening tables, and file names in any letter case.
+#include "worktables/work_folder.h"
+
+#include <gtest/gtest.h>
+
+#include "temp_folder.h"
+#include "util/run_error.h"
+
+namespace tv::worktables {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteBytes;
+
+TEST(WorkFolderTest, RecreateReplacesTheTableInUpperCaseNames) {
+  TempFolder folder;
+  WorkFolder work(folder.Path());
+  WriteBytes(folder.Path() / "asigt.dbf", "old");
+  WriteBytes(folder.Path() / "asigt.mdx", "old");
+  Table table = work.RecreateWorkTable("ASIGT", {{"CASIG", FieldType::kCharacter, 10}});
+  EXPECT_FALSE(table.IsOpen());
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "asigt.dbf"));
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "asigt.mdx"));
+  EXPECT_TRUE(std::filesystem::exists(folder.Path() / "ASIGT.DBF"));
+  table.Open();
+  EXPECT_EQ(table.RecordCount(), 0u);
+  EXPECT_TRUE(table.Eof());
+  table.Append();
+  table.SetText("CASIG", "MAT");
+  table.Close();
+
+  Table reopened = work.OpenWorkTable("Asigt", OpenMode::kExclusive);
+  EXPECT_TRUE(reopened.IsOpen());
+  EXPECT_EQ(reopened.GetText("CASIG"), "MAT");
+  EXPECT_EQ(reopened.DataFile(), folder.Path() / "ASIGT.DBF");
+}
+
+TEST(WorkFolderTest, FilesAreFoundAndDeletedWhateverTheirLetterCase) {
+  TempFolder folder;
+  WorkFolder work(folder.Path());
+  WriteBytes(folder.Path() / "asigt.mdx", "x");
+  EXPECT_TRUE(work.FileExists("ASIGT.MDX"));
+  EXPECT_TRUE(work.DeleteFileIfExists("C:\\QTEMP\\ASIGT.MDX"));
+  EXPECT_FALSE(work.FileExists("ASIGT.MDX"));
+  EXPECT_FALSE(work.DeleteFileIfExists("ASIGT.MDX"));
+
+  Table level(folder.Path(), "x");
+  level.AddField({"A", FieldType::kCharacter, 2});
+  level.Create();
+  std::filesystem::rename(folder.Path() / "X.DBF", folder.Path() / "nivelex.DBF");
+  Table table(folder.Path(), "NIVELEX.dbf");
+  EXPECT_NO_THROW(table.Open());
+}
+
+TEST(WorkFolderTest, OpeningAMissingTableIsAnError) {
+  TempFolder folder;
+  WorkFolder work(folder.Path());
+  try {
+    work.OpenWorkTable("PERIODOS");
+    FAIL() << "opened";
+  } catch (const RunError& error) {
+    EXPECT_NE(error.message().find("PERIODOS.DBF"), std::string::npos) << error.message();
+  }
+}
+
+}  // namespace
+}  // namespace tv::worktables
