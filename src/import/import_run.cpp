@@ -155,6 +155,9 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
   } catch (const std::bad_alloc&) {
     busy.Stop();
     ui.ShowError("No hay memoria suficiente para importar " + env::PathText(selected_file) + ".");
+  } catch (const std::exception& error) {
+    busy.Stop();
+    ui.ShowError("Error al importar " + env::PathText(selected_file) + ": " + error.what());
   }
   report.outcome = RunOutcome::kFailed;
   return report;
