@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <random>
 
 #include "temp_folder.h"
 #include "util/run_error.h"
@@ -81,6 +82,27 @@ TEST(DbfFileTest, WrittenTablesAreOrdinaryDbaseFour) {
   plain.Create();
   EXPECT_EQ(Byte(ReadBytes(folder.Path() / "PLAIN.DBF"), 28), 0u);
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "PLAIN.MDX"));
+}
+
+TEST(DbfFileTest, LongFieldNamesAreWrittenAsDbaseSeven) {
+  TempFolder folder;
+  Table table(folder.Path(), "NIVELEX");
+  table.AddField({"X_OFERTAMATRIG", FieldType::kInteger, 0});
+  table.AddField({"NIVEL_ABREV", FieldType::kCharacter, 5});
+  table.Create();
+  const std::string bytes = ReadBytes(folder.Path() / "NIVELEX.DBF");
+  const unsigned header_length = 68 + 2 * 48 + 1;
+  EXPECT_EQ(Byte(bytes, 0), 0x04u);
+  EXPECT_EQ(Byte(bytes, 29), 0x57u);
+  EXPECT_EQ(Little16(bytes, 8), header_length);
+  EXPECT_EQ(Little16(bytes, 10), 1u + 11 + 5);
+  EXPECT_EQ(std::string(bytes.substr(68, 32).c_str()), "X_OFERTAMATRIG");
+  EXPECT_EQ(bytes.substr(68 + 32, 3), std::string("N\x0B\x00", 3));
+  EXPECT_EQ(std::string(bytes.substr(116, 32).c_str()), "NIVEL_ABREV");
+  EXPECT_EQ(bytes.substr(116 + 32, 3), std::string("C\x05\x00", 3));
+  EXPECT_EQ(Byte(bytes, header_length - 1), 0x0Du);
+  EXPECT_EQ(bytes.size(), header_length + 1u);
+  EXPECT_EQ(Byte(bytes, header_length), 0x1Au);
 }
 
 // A hand-made table: version, descriptors (name, type, length, decimals), records.
@@ -233,6 +255,35 @@ TEST(DbfFileTest, DamagedFilesAreRefusedWithTheFileName) {
     } catch (const RunError& error) {
       EXPECT_NE(error.message().find("DANADA.DBF"), std::string::npos)
           << c.what << ": " << error.message();
+    }
+  }
+}
+
+TEST(DbfFileTest, ScrambledFilesEitherReadOrFailCleanly) {
+  TempFolder folder;
+  const std::string good = MakeDbf(0x03,
+                                   {{"C", 'C', 4, 0},
+                                    {"N", 'N', 5, 2},
+                                    {"L", 'L', 1, 0},
+                                    {"I", 'I', 4, 0},
+                                    {"T", 'T', 8, 0},
+                                    {"O", 'O', 8, 0},
+                                    {"Y", 'Y', 8, 0}},
+                                   {std::string(" abcd 1.50T") + std::string(28, '\x7F'),
+                                    std::string("*efgh-2.00F") + std::string(28, '\x01')});
+  std::mt19937 random(12345);
+  for (int round = 0; round < 400; ++round) {
+    std::string bytes = good;
+    const int flips = 1 + static_cast<int>(random() % 4);
+    for (int f = 0; f < flips; ++f) {
+      bytes[random() % bytes.size()] = static_cast<char>(random() % 256);
+    }
+    if (round % 7 == 0) bytes.resize(random() % bytes.size());
+    WriteBytes(folder.Path() / "REVUELTA.DBF", bytes);
+    try {
+      for (const std::string& row : ReadAll(folder.Path(), "REVUELTA")) EXPECT_LE(row.size(), 400u);
+    } catch (const RunError& error) {
+      EXPECT_NE(error.message().find("REVUELTA.DBF"), std::string::npos) << error.message();
     }
   }
 }
