@@ -197,6 +197,7 @@ table.close()
 // Another program (here a Python process holding a lock on the whole file, as Velorim
 // holds a table it has open) keeps one of the tables: the run names it and writes nothing.
 TEST(ImportOutput, ATableHeldByAnotherProgramStopsTheRun) {
+  if (!HavePython("fcntl")) GTEST_SKIP() << "no /usr/bin/python3 to hold the table";
   TempFolder temp;
   const fs::path work = temp.Path() / "QTEMP";
   WriteSmallSchool(work);
