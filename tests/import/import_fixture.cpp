@@ -29,14 +29,14 @@ FieldDef L(const char* name) { return FieldDef{name, FieldType::kLogical, 0}; }
 
 }  // namespace
 
-void WriteTable(const fs::path& folder, const TableSpec& spec) {
+void WriteTable(const fs::path& folder, const TableContents& contents) {
   worktables::WorkFolder work(folder);
-  worktables::Table table = work.RecreateWorkTable(spec.name, spec.fields);
+  worktables::Table table = work.RecreateWorkTable(contents.name, contents.fields);
   table.Open(worktables::OpenMode::kExclusive);
-  for (const auto& row : spec.rows) {
+  for (const auto& row : contents.rows) {
     table.Append();
-    for (std::size_t i = 0; i < spec.fields.size() && i < row.size(); ++i) {
-      const FieldDef& field = spec.fields[i];
+    for (std::size_t i = 0; i < contents.fields.size() && i < row.size(); ++i) {
+      const FieldDef& field = contents.fields[i];
       if (row[i].empty()) continue;
       switch (field.type) {
         case FieldType::kInteger:
@@ -58,43 +58,43 @@ void WriteTable(const fs::path& folder, const TableSpec& spec) {
   table.Close();
 }
 
-TableSpec Proft(std::vector<std::vector<std::string>> rows) {
+TableContents Proft(std::vector<std::vector<std::string>> rows) {
   return {"PROFT",
           {C("ABREV", 10), C("NOMBRE", 80), C("X_EMPLEADO", 10), C("F_TOMAPOS", 10)},
           std::move(rows)};
 }
-TableSpec Asigt(std::vector<std::vector<std::string>> rows) {
+TableContents Asigt(std::vector<std::vector<std::string>> rows) {
   return {"ASIGT",
           {C("CASIG", 10), C("CGRUP", 10), C("CLAVE", 10), C("CLAVECURSO", 10)},
           std::move(rows)};
 }
-TableSpec Asignomt(std::vector<std::vector<std::string>> rows) {
+TableContents Asignomt(std::vector<std::vector<std::string>> rows) {
   return {"ASIGNOMT",
           {C("COD", 10), C("NOMBRE", 80), C("CODTAREA", 12), L("ESTAREA")},
           std::move(rows)};
 }
-TableSpec Diashorast(std::vector<std::vector<std::string>> rows) {
+TableContents Diashorast(std::vector<std::vector<std::string>> rows) {
   return {"DIASHORAST",
           {C("DIHO", 10), C("CODDIHO", 10), C("DIA", 20), C("HORA", 8), C("HORADESDE", 8),
            C("HORAHASTA", 8), C("MARCO", 1), C("MARCOXML", 10)},
           std::move(rows)};
 }
-TableSpec Grupost(std::vector<std::vector<std::string>> rows) {
+TableContents Grupost(std::vector<std::vector<std::string>> rows) {
   return {"GRUPOST", {C("ABREV", 10), C("CLAVE", 10)}, std::move(rows)};
 }
-TableSpec Periodos(std::vector<std::vector<std::string>> rows) {
+TableContents Periodos(std::vector<std::vector<std::string>> rows) {
   return {"PERIODOS",
           {C("CJORNADA", 10), C("JORNADA", 40), C("FECINI", 10), C("FECFIN", 10)},
           std::move(rows)};
 }
-TableSpec Soluc(std::vector<std::vector<std::string>> rows) {
+TableContents Soluc(std::vector<std::vector<std::string>> rows) {
   return {"SOLUC",
           {C("PROF", 10), N("DIA"), N("HORA"), C("MARCO", 1), C("ASIG", 10), C("CODGRUPO", 10),
            C("TAREA", 10), C("AULA", 10)},
           std::move(rows)};
 }
-TableSpec Cursost() { return {"CURSOST", {C("ABREV", 10)}, {}}; }
-TableSpec Aulat() { return {"AULAT", {C("ABREV", 10)}, {{"A01"}}}; }
+TableContents Cursost() { return {"CURSOST", {C("ABREV", 10)}, {}}; }
+TableContents Aulat() { return {"AULAT", {C("ABREV", 10)}, {{"A01"}}}; }
 
 TempFolder::TempFolder() {
   static std::atomic<int> counter{0};

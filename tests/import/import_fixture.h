@@ -16,13 +16,13 @@ namespace tv::testing {
 
 // A table to write: its fields and its rows, one text per field ("" leaves it empty;
 // integer fields take decimal texts).
-struct TableSpec {
+struct TableContents {
   std::string name;
   std::vector<worktables::FieldDef> fields;
   std::vector<std::vector<std::string>> rows;
 };
 
-void WriteTable(const std::filesystem::path& folder, const TableSpec& spec);
+void WriteTable(const std::filesystem::path& folder, const TableContents& contents);
 
 // The schemas of the tables the import reads, in the order of their rows below:
 // PROFT: ABREV, NOMBRE, X_EMPLEADO, F_TOMAPOS
@@ -33,15 +33,15 @@ void WriteTable(const std::filesystem::path& folder, const TableSpec& spec);
 // PERIODOS: CJORNADA, JORNADA, FECINI, FECFIN
 // SOLUC: PROF, DIA, HORA, MARCO, ASIG, CODGRUPO, TAREA, AULA
 // CURSOST and AULAT: ABREV
-TableSpec Proft(std::vector<std::vector<std::string>> rows);
-TableSpec Asigt(std::vector<std::vector<std::string>> rows);
-TableSpec Asignomt(std::vector<std::vector<std::string>> rows);
-TableSpec Diashorast(std::vector<std::vector<std::string>> rows);
-TableSpec Grupost(std::vector<std::vector<std::string>> rows);
-TableSpec Periodos(std::vector<std::vector<std::string>> rows);
-TableSpec Soluc(std::vector<std::vector<std::string>> rows);
-TableSpec Cursost();
-TableSpec Aulat();
+TableContents Proft(std::vector<std::vector<std::string>> rows);
+TableContents Asigt(std::vector<std::vector<std::string>> rows);
+TableContents Asignomt(std::vector<std::vector<std::string>> rows);
+TableContents Diashorast(std::vector<std::vector<std::string>> rows);
+TableContents Grupost(std::vector<std::vector<std::string>> rows);
+TableContents Periodos(std::vector<std::vector<std::string>> rows);
+TableContents Soluc(std::vector<std::vector<std::string>> rows);
+TableContents Cursost();
+TableContents Aulat();
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempFolder {

@@ -337,16 +337,16 @@ TEST_F(ImportRun, FailuresWriteNothingAndFreeTheTables) {
        "':3' no es un valor entero v\xE1lido"},
       {"a DIA that is no number",
        [&] {
-         WriteTable(work, TableSpec{"SOLUC",
-                                    {{"PROF", worktables::FieldType::kCharacter, 10},
-                                     {"DIA", worktables::FieldType::kCharacter, 2},
-                                     {"HORA", worktables::FieldType::kInteger, 0},
-                                     {"MARCO", worktables::FieldType::kCharacter, 1},
-                                     {"ASIG", worktables::FieldType::kCharacter, 10},
-                                     {"CODGRUPO", worktables::FieldType::kCharacter, 10},
-                                     {"TAREA", worktables::FieldType::kCharacter, 10},
-                                     {"AULA", worktables::FieldType::kCharacter, 10}},
-                                    {{"GMJ", "x1", "1", "0", "MAT", "1A", "", ""}}});
+         WriteTable(work, TableContents{"SOLUC",
+                                        {{"PROF", worktables::FieldType::kCharacter, 10},
+                                         {"DIA", worktables::FieldType::kCharacter, 2},
+                                         {"HORA", worktables::FieldType::kInteger, 0},
+                                         {"MARCO", worktables::FieldType::kCharacter, 1},
+                                         {"ASIG", worktables::FieldType::kCharacter, 10},
+                                         {"CODGRUPO", worktables::FieldType::kCharacter, 10},
+                                         {"TAREA", worktables::FieldType::kCharacter, 10},
+                                         {"AULA", worktables::FieldType::kCharacter, 10}},
+                                        {{"GMJ", "x1", "1", "0", "MAT", "1A", "", ""}}});
        },
        "'x1' no es un valor entero v\xE1lido"},
   };
