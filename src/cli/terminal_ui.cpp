@@ -1,17 +1,5 @@
 #include "cli/terminal_ui.h"
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 #include <cstdio>
 #include <istream>
 #include <ostream>
@@ -20,19 +8,12 @@
 #include "export/frame_choice.h"
 #include "export/time_frames.h"
 #include "util/cp1252.h"
+#include "util/env.h"
 #include "util/text.h"
 
 namespace tv::cli {
 
-bool StdinIsTerminal() {
-#ifdef _WIN32
-  // Only a console: _isatty holds for the NUL device too ("transvelor export ... < NUL").
-  DWORD mode = 0;
-  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
-#else
-  return isatty(STDIN_FILENO) != 0;
-#endif
-}
+bool StdinIsTerminal() { return env::StandardInputIsTerminal(); }
 
 namespace {
 

@@ -73,6 +73,8 @@ void ReplaceFile(const fs::path& source, const fs::path& target) {
   }
 }
 
+bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
+
 std::string LocalDateTimeText() {
   static const bool locale_set = std::setlocale(LC_TIME, "") != nullptr;
   (void)locale_set;

@@ -11,9 +11,9 @@ endfunction()
 function(export_run)
   execute_process(COMMAND ${EMULATOR} ${TRANSVELOR} export ${ARGN}
     RESULT_VARIABLE rc OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr INPUT_FILE /dev/null)
-  # A Windows build writes its lines with CR LF.
-  string(REPLACE "\r" "" stdout "${stdout}")
-  string(REPLACE "\r" "" stderr "${stderr}")
+  # The Windows build ends its lines with CR LF.
+  string(REPLACE "\r\n" "\n" stdout "${stdout}")
+  string(REPLACE "\r\n" "\n" stderr "${stderr}")
   set(rc "${rc}" PARENT_SCOPE)
   set(out "${stdout}" PARENT_SCOPE)
   set(err "${stderr}" PARENT_SCOPE)
