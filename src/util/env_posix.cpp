@@ -54,9 +54,22 @@ std::optional<fs::path> FindFileNoCase(const fs::path& folder, const std::string
   return found;
 }
 
+namespace {
+
+std::string SystemReason() { return Utf8ToCp1252(std::strerror(errno)); }
+
+}  // namespace
+
 void ReplaceFile(const fs::path& source, const fs::path& target) {
+  // The new contents reach the disk before the name does, so a power cut never leaves an
+  // empty file where the old one was.
+  const int fd = ::open(source.c_str(), O_RDONLY);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
   if (std::rename(source.c_str(), target.c_str()) != 0) {
-    throw RunError("No se puede reemplazar " + target.string() + ": " + std::strerror(errno));
+    throw RunError("No se puede reemplazar " + PathText(target) + ": " + SystemReason());
   }
 }
 
@@ -99,8 +112,6 @@ std::string PathText(const fs::path& path) {
 }
 
 namespace {
-
-std::string SystemReason() { return Utf8ToCp1252(std::strerror(errno)); }
 
 [[noreturn]] void ThrowFileError(const std::string& what, const fs::path& path) {
   throw RunError(what + " " + PathText(path) + ": " + SystemReason());
