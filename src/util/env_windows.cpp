@@ -94,6 +94,15 @@ std::optional<fs::path> FindFileNoCase(const fs::path& folder, const std::string
 }
 
 void ReplaceFile(const fs::path& source, const fs::path& target) {
+  // The new contents reach the disk before the name does, so a power cut never leaves an
+  // empty file where the old one was.
+  const HANDLE written =
+      CreateFileW(source.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (written != INVALID_HANDLE_VALUE) {
+    FlushFileBuffers(written);
+    CloseHandle(written);
+  }
   // Another program (a virus scanner, an indexer) may hold the target for a moment after it
   // was written or read: try again for about a second before giving up.
   DWORD error = ERROR_SUCCESS;
