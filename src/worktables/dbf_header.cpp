@@ -149,6 +149,8 @@ DbfHeader ParseDbfHeader(std::string_view bytes, std::uint64_t file_size,
     header.fields.push_back(std::move(field));
     at += descriptor_size;
   }
+  // Some writers fill the header with descriptors exactly and leave the terminator out.
+  if (!terminated && at == header.header_length) terminated = true;
   if (!terminated || header.fields.empty()) {
     Damaged(file_text, "la lista de campos de la cabecera no est\xE1 completa");
   }

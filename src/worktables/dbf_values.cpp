@@ -1,6 +1,7 @@
 #include "worktables/dbf_values.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -356,11 +357,13 @@ void StoreFloat(const DbfField& field, char* record, double value) {
         return;
       }
       char text[400];
-      std::snprintf(text, sizeof text, "%.*f", field.decimals, value);
-      if (std::strlen(text) > static_cast<std::size_t>(field.length)) {
+      const auto [end, error] =
+          std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, field.decimals);
+      const auto size = static_cast<std::size_t>(end - text);
+      if (error != std::errc() || size > static_cast<std::size_t>(field.length)) {
         throw DoesNotFit(FormatDouble(value), field);
       }
-      Fill(field, record, text, true);
+      Fill(field, record, std::string_view(text, size), true);
       return;
     }
     case 'L':

@@ -133,6 +133,8 @@ void WriteMdx(const std::filesystem::path& path, const std::string& table_name,
   out[25] = static_cast<char>(kTagSlots);
   out[26] = static_cast<char>(kTagEntrySize);
   PutLittle(out, 28, static_cast<std::uint32_t>(tags.size()), 2);
+  out[30] = static_cast<char>(tags.size() + 1);  // the next tag's number
+  out[31] = 0x1B;
   PutDate(out, 44);
 
   auto new_block = [&out]() {
@@ -141,7 +143,6 @@ void WriteMdx(const std::filesystem::path& path, const std::string& table_name,
     return page;
   };
 
-  std::vector<std::size_t> tag_headers;
   for (std::size_t t = 0; t < tags.size() && t + 1 < kTagSlots; ++t) {
     const MdxTagKeys& tag = tags[t];
     const bool numeric = IsNumeric(tag.field);
@@ -162,7 +163,6 @@ void WriteMdx(const std::filesystem::path& path, const std::string& table_name,
     });
 
     const std::uint32_t header_page = new_block();
-    tag_headers.push_back(header_page);
 
     // Leaves, then branch levels until one page remains: the root.
     struct Child {
@@ -185,6 +185,8 @@ void WriteMdx(const std::filesystem::path& path, const std::string& table_name,
       next += count;
       level.push_back({page, count ? keys[order[next - 1]] : std::string(key_length, '\0')});
     } while (next < order.size());
+    const std::uint32_t first_leaf = level.front().page;
+    const std::uint32_t last_leaf = level.back().page;
     while (level.size() > 1) {
       std::vector<Child> upper;
       for (std::size_t first = 0; first < level.size();) {
@@ -205,12 +207,22 @@ void WriteMdx(const std::filesystem::path& path, const std::string& table_name,
     }
 
     const std::size_t h = header_page * kPageSize;
+    const auto tag_pages =
+        static_cast<std::uint32_t>(out.size() / kPageSize) - header_page - kPagesPerBlock;
     PutLittle(out, h, level.front().page, 4);
-    out[h + 8] = 0x00;  // ascending, not unique
+    PutLittle(out, h + 4, tag_pages, 4);
+    out[h + 8] = 0x10;  // keyed on fields, ascending, not unique
     out[h + 9] = numeric ? 'N' : 'C';
+    out[h + 11] = 0x1B;
     PutLittle(out, h + 12, static_cast<std::uint32_t>(key_length), 2);
     PutLittle(out, h + 14, static_cast<std::uint32_t>(max_keys), 2);
     PutLittle(out, h + 18, static_cast<std::uint32_t>(item_length), 2);
+    out[h + 20] = 1;  // serial number of the tag's updates
+    out[h + 246] = keys.empty() ? 0 : 1;
+    PutLittle(out, h + 248, first_leaf, 4);
+    PutLittle(out, h + 252, last_leaf, 4);
+    PutDate(out, h + 257);
+    out[h + 480] = 0x01;  // the key is one field
     out.replace(h + kKeyExpressionOffset, std::min(tag.field.name.size(), kKeyExpressionRoom - 1),
                 tag.field.name, 0, kKeyExpressionRoom - 1);
 
@@ -221,10 +233,7 @@ void WriteMdx(const std::filesystem::path& path, const std::string& table_name,
     out[entry + 19] = 0x02;
     out[entry + 20] = numeric ? 'N' : 'C';
   }
-  const auto pages = static_cast<std::uint32_t>(out.size() / kPageSize);
-  for (std::size_t header_page : tag_headers) PutLittle(out, header_page * kPageSize + 4, pages, 4);
-  PutLittle(out, 32, pages, 4);
-  PutLittle(out, 36, pages, 4);
+  PutLittle(out, 32, static_cast<std::uint32_t>(out.size() / kPageSize), 4);
 
   env::TableFile file = env::TableFile::Create(path);
   file.WriteAt(0, out.data(), out.size());

@@ -1,9 +1,11 @@
 #include "worktables/table.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "util/env.h"
@@ -27,6 +29,8 @@ constexpr std::size_t kReadChunkBytes = std::size_t{1} << 18;
 constexpr std::size_t kShortNameLength = 10;
 constexpr std::size_t kLongNameLength = 31;
 constexpr int kMaxCharacterWidth = 254;
+// Tables with fewer rows are searched row by row; bigger ones get the lookups below.
+constexpr std::uint64_t kLookupThreshold = 256;
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -63,6 +67,15 @@ FieldDef LogicalField(const DbfField& field) {
   return def;
 }
 
+// Field names as the callers spell them, found without building a string per lookup.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const {
+    return std::hash<std::string_view>{}(name);
+  }
+};
+using NameMap = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
+
 }  // namespace
 
 struct Table::Impl {
@@ -79,8 +92,17 @@ struct Table::Impl {
   std::string file_text;  // the data file's path, for messages
   DbfHeader header;
   std::vector<IndexDef> open_indexes;  // tags of its production index, rebuilt on close
-  std::uint64_t file_records = 0;      // rows written to the file
-  std::uint64_t total_records = 0;     // and rows waiting in the append buffer
+  mutable NameMap field_lookup;        // every spelling asked for so far, and its field
+  // The field last found for a name text at a given address (callers mostly pass the
+  // same literals row after row); checked against the spelling before it is used.
+  struct RecentName {
+    const char* address = nullptr;
+    std::string spelling;
+    std::size_t index = 0;
+  };
+  mutable std::array<RecentName, 61> recent_names;
+  std::uint64_t file_records = 0;   // rows written to the file
+  std::uint64_t total_records = 0;  // and rows waiting in the append buffer
   std::string append_buffer;
   std::uint64_t cache_first = 0;
   std::uint64_t cache_count = 0;
@@ -97,6 +119,27 @@ struct Table::Impl {
   bool filtered = false;
   std::size_t filter_field = 0;
   std::string filter_value;
+
+  // Lookups built with one pass over a big table while its rows do not change, so that
+  // walking the rows of one filter value, or locating again and again on the same
+  // fields, does not read the whole table each time. `generation` counts stored rows.
+  std::uint64_t generation = 0;
+  struct FilterRows {
+    std::size_t field = 0;
+    std::uint64_t generation = 0;
+    std::unordered_map<std::string, std::vector<std::uint64_t>, NameHash, std::equal_to<>> rows;
+  };
+  std::optional<FilterRows> filter_rows;
+  struct LocateRows {
+    std::vector<std::size_t> fields;
+    std::uint64_t generation = 0;
+    bool filtered = false;
+    std::size_t filter_field = 0;
+    std::string filter_value;
+    NameMap first_row;  // the joined values, and the first row that holds them
+  };
+  std::optional<LocateRows> locate_rows;
+  std::vector<std::size_t> last_locate_fields;
 
   fs::path DataPathForCreate() const { return folder / (UpperAscii(base) + ".DBF"); }
 
@@ -131,9 +174,20 @@ struct Table::Impl {
 
   std::size_t FieldOrFail(std::string_view name) const {
     RequireOpen();
+    RecentName& recent =
+        recent_names[reinterpret_cast<std::uintptr_t>(name.data()) % recent_names.size()];
+    if (recent.address == name.data() && recent.spelling == name) return recent.index;
+    if (const auto known = field_lookup.find(name); known != field_lookup.end()) {
+      recent = {name.data(), std::string(name), known->second};
+      return known->second;
+    }
     const std::size_t index = FindField(name);
     if (index == header.fields.size()) {
       Fail("No existe el campo " + std::string(name));
+    }
+    // Callers spell a handful of names, so this stays small.
+    if (field_lookup.size() < 4 * header.fields.size() + 64) {
+      field_lookup.emplace(std::string(name), index);
     }
     return index;
   }
@@ -188,7 +242,25 @@ struct Table::Impl {
     return true;
   }
 
+  bool Filtering() const { return filtered && filter_set; }
+
   void SeekVisibleFrom(std::uint64_t index) {
+    if (Filtering() && filter_rows && filter_rows->field == filter_field &&
+        filter_rows->generation == generation) {
+      const auto found = filter_rows->rows.find(std::string_view(filter_value));
+      if (found != filter_rows->rows.end()) {
+        const auto& rows = found->second;
+        const auto next = std::lower_bound(rows.begin(), rows.end(), index);
+        if (next != rows.end()) {
+          position = *next;
+          eof = false;
+          return;
+        }
+      }
+      position = total_records;
+      eof = true;
+      return;
+    }
     for (; index < total_records; ++index) {
       if (Visible(index)) {
         position = index;
@@ -200,12 +272,75 @@ struct Table::Impl {
     eof = true;
   }
 
+  void PrepareFilterRows() {
+    if (!Filtering() || total_records < kLookupThreshold) return;
+    if (filter_rows && filter_rows->field == filter_field &&
+        filter_rows->generation == generation) {
+      return;
+    }
+    FilterRows built;
+    built.field = filter_field;
+    built.generation = generation;
+    const DbfField& field = header.fields[filter_field];
+    for (std::uint64_t i = 0; i < total_records; ++i) {
+      const char* record = Record(i);
+      if (record[0] == '*') continue;
+      built.rows[ReadText(field, header.family, record)].push_back(i);
+    }
+    filter_rows = std::move(built);
+  }
+
+  static void AppendKeyPart(std::string& key, std::string_view value) {
+    key += std::to_string(value.size());
+    key += ':';
+    key += value;
+  }
+
+  bool LocateRowsFit(const std::vector<std::size_t>& fields) const {
+    if (!locate_rows || locate_rows->fields != fields || locate_rows->generation != generation ||
+        locate_rows->filtered != Filtering()) {
+      return false;
+    }
+    return !Filtering() ||
+           (locate_rows->filter_field == filter_field && locate_rows->filter_value == filter_value);
+  }
+
+  void BuildLocateRows(const std::vector<std::size_t>& fields) {
+    LocateRows built;
+    built.fields = fields;
+    built.generation = generation;
+    built.filtered = Filtering();
+    built.filter_field = filter_field;
+    built.filter_value = filter_value;
+    std::string key;
+    for (std::uint64_t i = 0; i < total_records; ++i) {
+      if (!Visible(i)) continue;
+      const char* record = Record(i);
+      key.clear();
+      for (std::size_t f : fields)
+        AppendKeyPart(key, ReadText(header.fields[f], header.family, record));
+      built.first_row.emplace(key, i);  // the first row in table order wins
+    }
+    locate_rows = std::move(built);
+  }
+
+  // Writes the waiting rows, then the end mark and the header's count and date, so that
+  // the file is a whole table after every flush, not only after Close.
   void FlushAppends() {
     if (append_buffer.empty()) return;
+    append_buffer.push_back(static_cast<char>(kDbfEndOfFile));
     file.WriteAt(header.header_length + file_records * header.record_length, append_buffer.data(),
                  append_buffer.size());
     file_records = total_records;
     append_buffer.clear();
+    WriteDateAndCount();
+  }
+
+  void WriteDateAndCount() {
+    header.record_count = static_cast<std::uint32_t>(total_records);
+    SetToday(header);
+    const std::string date_count = DateAndCountBytes(header);
+    file.WriteAt(kDbfDateOffset, date_count.data(), date_count.size());
   }
 
   void Post() {
@@ -226,6 +361,7 @@ struct Table::Impl {
     }
     eof = false;
     modified = true;
+    ++generation;
     state = State::kBrowse;
   }
 
@@ -280,16 +416,15 @@ struct Table::Impl {
         const char end_mark = static_cast<char>(kDbfEndOfFile);
         file.WriteAt(data_end, &end_mark, 1);
         file.Truncate(data_end + 1);
-        header.record_count = static_cast<std::uint32_t>(total_records);
-        SetToday(header);
-        const std::string date_count = DateAndCountBytes(header);
-        file.WriteAt(kDbfDateOffset, date_count.data(), date_count.size());
+        WriteDateAndCount();
         if (!open_indexes.empty()) RebuildIndex();
       }
     } catch (const RunError& error) {
       if (!failure) failure = error;
     }
     file.Close();
+    filter_rows.reset();
+    locate_rows.reset();
     append_buffer.clear();
     append_buffer.shrink_to_fit();
     cache.clear();
@@ -493,7 +628,12 @@ void Table::Open(OpenMode mode) {
   t.modified = false;
   t.live_count.reset();
   t.filter_set = t.filtered = false;
+  t.filter_rows.reset();
+  t.locate_rows.reset();
+  t.last_locate_fields.clear();
   t.open_fields.clear();
+  t.field_lookup.clear();
+  t.recent_names = {};
   for (const DbfField& field : t.header.fields) t.open_fields.push_back(LogicalField(field));
   t.SeekVisibleFrom(0);
 }
@@ -551,8 +691,27 @@ bool Table::Locate(const std::vector<std::string>& fields, const std::vector<std
     t.Fail("La b\xFAsqueda necesita tantos valores como campos");
   }
   std::vector<const DbfField*> keys;
-  for (const std::string& name : fields) keys.push_back(&t.header.fields[t.FieldOrFail(name)]);
+  std::vector<std::size_t> key_fields;
+  for (const std::string& name : fields) {
+    key_fields.push_back(t.FieldOrFail(name));
+    keys.push_back(&t.header.fields[key_fields.back()]);
+  }
   t.Post();
+  // Locating on the same fields again in a big table: one pass builds the lookup.
+  if (!t.LocateRowsFit(key_fields) && key_fields == t.last_locate_fields &&
+      t.total_records >= kLookupThreshold) {
+    t.BuildLocateRows(key_fields);
+  }
+  t.last_locate_fields = key_fields;
+  if (t.LocateRowsFit(key_fields)) {
+    std::string key;
+    for (const std::string& value : values) Impl::AppendKeyPart(key, value);
+    const auto found = t.locate_rows->first_row.find(std::string_view(key));
+    if (found == t.locate_rows->first_row.end()) return false;
+    t.position = found->second;
+    t.eof = false;
+    return true;
+  }
   for (std::uint64_t i = 0; i < t.total_records; ++i) {
     if (!t.Visible(i)) continue;
     const char* record = t.Record(i);
@@ -574,13 +733,19 @@ void Table::SetFilter(std::string_view field, std::string_view value) {
   t.filter_field = t.FieldOrFail(field);
   t.filter_value = std::string(value);
   t.filter_set = true;
-  if (t.filtered) First();
+  if (t.filtered) {
+    t.Post();
+    t.PrepareFilterRows();
+    First();
+  }
 }
 
 void Table::SetFiltered(bool on) {
   Impl& t = *impl_;
   t.RequireOpen();
   t.filtered = on;
+  t.Post();
+  t.PrepareFilterRows();
   First();
 }
 

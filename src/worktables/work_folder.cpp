@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "util/env.h"
+#include "util/run_error.h"
 
 namespace tv::worktables {
 
@@ -36,8 +37,14 @@ bool WorkFolder::DeleteFileIfExists(const std::string& file_name) {
   bool deleted = false;
   // Every spelling of the name goes, as on a file system that ignores letter case.
   while (auto found = env::FindFileNoCase(folder_, name)) {
-    std::error_code ec;
-    if (!fs::remove(*found, ec) || ec) break;
+    // A file that another open holds stays, as it does on Velorim's system.
+    try {
+      env::TableFile held = env::TableFile::Open(*found, env::ShareMode::kExclusive);
+      std::error_code ec;
+      if (!fs::remove(*found, ec) || ec) break;
+    } catch (const RunError&) {
+      break;
+    }
     deleted = true;
   }
   return deleted;

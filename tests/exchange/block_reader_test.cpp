@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ struct BlockCase {
   std::string xml;
   Rows expected;  // the records of MATERIAS
 };
+
+void PrintTo(const BlockCase& c, std::ostream* os) { *os << c.what; }
 
 std::string InService(const std::string& data) {
   return "<SERVICIO><BLOQUE_DATOS>" + data + "</BLOQUE_DATOS></SERVICIO>";
@@ -133,6 +136,8 @@ struct TextCase {
   std::string dato;      // the dato element as written in the file
   std::string expected;  // its text in code page 1252
 };
+
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.what; }
 
 class FieldTexts : public testing::TestWithParam<TextCase> {};
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 
 #include "exchange/block_reader.h"
@@ -130,6 +131,8 @@ struct MalformedCase {
   std::string bytes;
   const char* where;  // the line and column the message must name
 };
+
+void PrintTo(const MalformedCase& c, std::ostream* os) { *os << c.what; }
 
 class Malformed : public testing::TestWithParam<MalformedCase> {};
 

@@ -83,6 +83,27 @@ TEST(DbfFileTest, WrittenTablesAreOrdinaryDbaseFour) {
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "PLAIN.MDX"));
 }
 
+TEST(DbfFileTest, LongFieldNamesAreWrittenAsDbaseSeven) {
+  TempFolder folder;
+  Table table(folder.Path(), "NIVELEX");
+  table.AddField({"X_OFERTAMATRIG", FieldType::kInteger, 0});
+  table.AddField({"NIVEL_ABREV", FieldType::kCharacter, 5});
+  table.Create();
+  const std::string bytes = ReadBytes(folder.Path() / "NIVELEX.DBF");
+  const unsigned header_length = 68 + 2 * 48 + 1;
+  EXPECT_EQ(Byte(bytes, 0), 0x04u);
+  EXPECT_EQ(Byte(bytes, 29), 0x57u);
+  EXPECT_EQ(Little16(bytes, 8), header_length);
+  EXPECT_EQ(Little16(bytes, 10), 1u + 11 + 5);
+  EXPECT_EQ(std::string(bytes.substr(68, 32).c_str()), "X_OFERTAMATRIG");
+  EXPECT_EQ(bytes.substr(68 + 32, 3), std::string("N\x0B\x00", 3));
+  EXPECT_EQ(std::string(bytes.substr(116, 32).c_str()), "NIVEL_ABREV");
+  EXPECT_EQ(bytes.substr(116 + 32, 3), std::string("C\x05\x00", 3));
+  EXPECT_EQ(Byte(bytes, header_length - 1), 0x0Du);
+  EXPECT_EQ(bytes.size(), header_length + 1u);
+  EXPECT_EQ(Byte(bytes, header_length), 0x1Au);
+}
+
 // A hand-made table: version, descriptors (name, type, length, decimals), records.
 struct Field {
   std::string name;

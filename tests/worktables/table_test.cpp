@@ -185,6 +185,13 @@ TEST(TableTest, ManyRowsSurviveTheWriteBufferAndReadInOrder) {
   }
   // Reading before close sees the rows still waiting to be written.
   EXPECT_TRUE(table.Locate({"DNI"}, {std::to_string(rows - 1)}));
+  {
+    // Before close, another open already finds a whole table with the rows written so far.
+    Table other(folder.Path(), "PRUEBA");
+    other.Open(OpenMode::kShared);
+    EXPECT_GT(other.RecordCount(), static_cast<std::size_t>(rows / 2));
+    EXPECT_EQ(other.GetText("DNI"), "0");
+  }
   table.Close();
   table.Open();
   EXPECT_EQ(table.RecordCount(), static_cast<std::size_t>(rows));
@@ -194,6 +201,53 @@ TEST(TableTest, ManyRowsSurviveTheWriteBufferAndReadInOrder) {
   for (; !table.Eof(); table.Next()) in_order &= table.GetText(dni) == std::to_string(expected++);
   EXPECT_TRUE(in_order);
   EXPECT_EQ(expected, rows);
+}
+
+TEST(TableTest, RepeatedLocatesAndFiltersOnABigTableFollowItsChanges) {
+  TempFolder folder;
+  Table table = MakeTable(folder);
+  table.Open();
+  for (int i = 0; i < 1000; ++i) AppendRow(table, "C" + std::to_string(i % 10), "n", i);
+  auto locate = [&](const std::string& cod, const std::string& nombre) {
+    return table.Locate({"COD", "NOMBRE"}, {cod, nombre}) ? table.GetInt("DNI") : -1;
+  };
+  auto walk = [&]() {
+    std::string seen;
+    for (table.First(); !table.Eof(); table.Next()) seen += table.GetText("DNI") + " ";
+    return seen;
+  };
+  for (int round = 0; round < 3; ++round) {
+    EXPECT_EQ(locate("C3", "n"), 3);
+    EXPECT_EQ(locate("C3", "N"), -1);
+    EXPECT_EQ(locate("NUEVO", "n"), -1);
+  }
+  AppendRow(table, "NUEVO", "n", 5000);
+  EXPECT_EQ(locate("NUEVO", "n"), 5000);
+  EXPECT_EQ(locate("NUEVO", "n"), 5000);
+  ASSERT_EQ(locate("C3", "n"), 3);
+  table.Edit();
+  table.SetText("COD", "X");
+  table.Post();
+  EXPECT_EQ(locate("C3", "n"), 13);
+  EXPECT_EQ(locate("C3", "n"), 13);
+
+  table.SetFilter("COD", "C7");
+  table.SetFiltered(true);
+  std::string expected;
+  for (int i = 7; i < 1000; i += 10) expected += std::to_string(i) + " ";
+  EXPECT_EQ(walk(), expected);
+  EXPECT_EQ(locate("C3", "n"), -1) << "locate sees only the filtered rows";
+  EXPECT_EQ(locate("C7", "n"), 7);
+  EXPECT_EQ(locate("C7", "n"), 7);
+  table.First();
+  table.Edit();
+  table.SetText("COD", "C8");
+  table.Post();
+  EXPECT_EQ(walk(), expected.substr(2));
+  table.SetFilter("COD", "NUEVO");
+  EXPECT_EQ(walk(), "5000 ");
+  table.SetFilter("COD", "nada");
+  EXPECT_TRUE(table.Eof());
 }
 
 TEST(TableTest, DestroyingAnOpenTableLeavesItComplete) {

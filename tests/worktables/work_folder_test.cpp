@@ -52,6 +52,24 @@ TEST(WorkFolderTest, FilesAreFoundAndDeletedWhateverTheirLetterCase) {
   EXPECT_NO_THROW(table.Open());
 }
 
+TEST(WorkFolderTest, ATableInUseIsNeitherDeletedNorRecreated) {
+  TempFolder folder;
+  WorkFolder work(folder.Path());
+  Table table = work.RecreateWorkTable("SOLUC", {{"PROF", FieldType::kCharacter, 10}});
+  table.Open();
+  table.Append();
+  table.SetText("PROF", "ANA");
+  table.Post();
+  table.Close();
+  Table holder = work.OpenWorkTable("SOLUC", OpenMode::kShared);
+  EXPECT_FALSE(work.DeleteFileIfExists("SOLUC.DBF"));
+  EXPECT_THROW(work.RecreateWorkTable("SOLUC", {{"OTRO", FieldType::kCharacter, 1}}), RunError);
+  EXPECT_EQ(holder.GetText("PROF"), "ANA");
+  EXPECT_EQ(holder.RecordCount(), 1u);
+  holder.Close();
+  EXPECT_TRUE(work.DeleteFileIfExists("soluc.dbf"));
+}
+
 TEST(WorkFolderTest, OpeningAMissingTableIsAnError) {
   TempFolder folder;
   WorkFolder work(folder.Path());
