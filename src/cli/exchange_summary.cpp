@@ -50,6 +50,7 @@ std::string Padded(const std::string& utf8, std::size_t width) {
 
 ExchangeSummary SummarizeExchange(const xml::Document& document) {
   ExchangeSummary summary;
+  summary.root = document.Root().Name();
   for (const std::string& block : kBlockCatalogue) {
     BlockSummary entry{block, 0, 0};
     for (const xml::Node& record : SelectBlockRecords(document, block)) {
@@ -86,13 +87,21 @@ ExchangeSummary SummarizeExchange(const xml::Document& document) {
 
 std::string SummaryText(const ExchangeSummary& summary, const std::string& file_utf8) {
   std::string out = "Archivo: " + file_utf8 + "\n";
+  if (summary.root != "SERVICIO") {
+    out += "Elemento ra\xC3\xADz: " + Utf8(summary.root) +
+           " (no es SERVICIO: no se lee ning\xC3\xBAn bloque)\n";
+  }
   out +=
       "C\xC3\xB3"
-      "digo del a\xC3\xB1o: " +
-      (summary.year_code ? "\"" + Utf8(*summary.year_code) + "\""
-                         : std::string("(no hay: falta /SERVICIO/BLOQUE_DATOS o est\xC3\xA1 "
-                                       "vac\xC3\xADo)")) +
-      "\n\nBloques de datos:\n";
+      "digo del a\xC3\xB1o: ";
+  if (summary.year_code) {
+    out += '"';
+    out += Utf8(*summary.year_code);
+    out += '"';
+  } else {
+    out += "(no hay: falta /SERVICIO/BLOQUE_DATOS o est\xC3\xA1 vac\xC3\xADo)";
+  }
+  out += "\n\nBloques de datos:\n";
   for (const BlockSummary& block : summary.blocks) {
     const std::string count = std::to_string(block.records);
     out += "  " + Padded(block.name, 20) +
@@ -113,7 +122,8 @@ std::string SummaryText(const ExchangeSummary& summary, const std::string& file_
 }
 
 std::string SummaryJson(const ExchangeSummary& summary, const std::string& file_utf8) {
-  std::string out = "{\n  \"file\": " + JsonString(file_utf8) + ",\n  \"year_code\": ";
+  std::string out = "{\n  \"file\": " + JsonString(file_utf8) +
+                    ",\n  \"root\": " + JsonString(Utf8(summary.root)) + ",\n  \"year_code\": ";
   out += summary.year_code ? JsonString(Utf8(*summary.year_code)) : "null";
   out += ",\n  \"blocks\": [";
   for (std::size_t i = 0; i < summary.blocks.size(); ++i) {

@@ -25,6 +25,7 @@ struct FrameSummary {
 };
 
 struct ExchangeSummary {
+  std::string root;                  // the root element's name; the export reads SERVICIO only
   std::vector<BlockSummary> blocks;  // in the order of the catalogue
   std::vector<FrameSummary> frames;  // in document order
   // The first four characters of the text of the first child node of BLOQUE_DATOS

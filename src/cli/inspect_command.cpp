@@ -40,6 +40,8 @@ void AddInspectCommand(CLI::App& app) {
   auto options = std::make_shared<InspectOptions>();
   auto* command = app.add_subcommand(
       "inspect", "Shows the data blocks, time frames and year code of an exchange file");
+  // A path such as "/tmp/x.xml" is a file, not a Windows-style "/option".
+  command->allow_windows_style_options(false);
   command->add_option("file", options->file, "The exchange file (.xml)")->required();
   command->add_flag("--json", options->json, "Print the same as JSON");
   command->callback([options] { RunInspect(*options); });

@@ -6,6 +6,9 @@
 int main(int argc, char** argv) {
   CLI::App app{"TransVelorOrtelia: Ortelia exchange files <-> Velorim work tables", "transvelor"};
   app.require_subcommand(1);
+  // Arguments are file paths, which may start with "/" (under Wine too): never options in
+  // the Windows style. Set before the subcommands, which take it from the application.
+  app.allow_windows_style_options(false);
   tv::cli::AddInspectCommand(app);
   tv::cli::AddExportCommand(app);
   tv::cli::AddImportCommand(app);

@@ -23,11 +23,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// As a fragment, so that text and further elements at document level become nodes and
-// can be reported (pugixml would silently drop such text otherwise).
+// White space between elements is dropped, but the blanks that are an element's whole
+// text stay (a field "<dato> </dato>" reads " "). Parsed as a fragment, so that text and
+// further elements at document level become nodes and can be reported (pugixml would
+// silently drop such text otherwise).
 constexpr unsigned kParseFlags = pugi::parse_default | pugi::parse_declaration |
                                  pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype |
-                                 pugi::parse_fragment;
+                                 pugi::parse_ws_pcdata_single | pugi::parse_fragment;
 
 pugi::xml_node Handle(pugi::xml_node_struct* node) { return pugi::xml_node(node); }
 
@@ -42,10 +44,7 @@ std::string LowerAscii(std::string_view text) {
 }
 
 // The name of a file as the messages show it (code page 1252).
-std::string FileLabel(const fs::path& file) {
-  const std::u8string name = file.u8string();
-  return Utf8ToCp1252(std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
-}
+std::string FileLabel(const fs::path& file) { return env::PathText(file); }
 
 // ---- Where a position lies -------------------------------------------------------
 
@@ -202,6 +201,7 @@ std::string DeclarationEncoding(std::string_view text) {
     return "";
   }
   const std::size_t end = text.find("?>");
+  if (end == std::string_view::npos) return "";  // the parser reports it
   const std::string_view decl = text.substr(0, end);
   std::size_t at = decl.find("encoding");
   if (at == std::string_view::npos) return "";

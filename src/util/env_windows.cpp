@@ -12,6 +12,7 @@
 // <windows.h> maps ReplaceFile to the system's ReplaceFileW; the seam's own is meant here.
 #undef ReplaceFile
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -48,8 +49,6 @@ std::string Cp1252FromWide(const std::wstring& wide) {
   return Utf8ToCp1252(utf8);
 }
 
-std::string PathText(const fs::path& path) { return Cp1252FromWide(path.wstring()); }
-
 // The system's description of an error code, in the user's language, without the line break
 // Windows ends it with.
 std::string SystemMessage(DWORD code) {
@@ -65,10 +64,6 @@ std::string SystemMessage(DWORD code) {
   }
   if (text.empty()) return "error " + std::to_string(code);
   return Cp1252FromWide(text);
-}
-
-bool Exists(const fs::path& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
@@ -87,10 +82,15 @@ fs::path ProgramFolder() {
 fs::path DefaultWorkFolder() { return fs::path(L"C:\\QTEMP"); }
 
 std::optional<fs::path> FindFileNoCase(const fs::path& folder, const std::string& name) {
-  // The file system ignores letter case itself.
-  const fs::path path = folder / WideFrom1252(name);
-  if (Exists(path)) return path;
-  return std::nullopt;
+  // The file system ignores letter case itself; the entry comes back under its own spelling,
+  // as the folder lists it. Wildcards are no part of a file name.
+  if (name.empty() || name.find_first_of("*?") != std::string::npos) return std::nullopt;
+  WIN32_FIND_DATAW entry{};
+  const HANDLE search = FindFirstFileExW((folder / WideFrom1252(name)).c_str(), FindExInfoBasic,
+                                         &entry, FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+  FindClose(search);
+  return folder / fs::path(std::wstring(entry.cFileName)).filename();
 }
 
 void ReplaceFile(const fs::path& source, const fs::path& target) {
@@ -123,6 +123,161 @@ std::string LocalDateTimeText() {
   const std::wstring text = std::wstring(date, date_length > 0 ? date_length - 1 : 0) + L" " +
                             std::wstring(time, time_length > 0 ? time_length - 1 : 0);
   return Cp1252FromWide(text);
+}
+
+std::string PathText(const fs::path& path) { return Cp1252FromWide(path.wstring()); }
+
+namespace {
+
+[[noreturn]] void ThrowFileError(const std::string& what, const fs::path& path, DWORD error) {
+  throw RunError(what + " " + PathText(path) + ": " + SystemMessage(error));
+}
+
+bool IsSharingRefusal(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+[[noreturn]] void ThrowInUse(const fs::path& path) {
+  // "está" in code page 1252.
+  throw RunError("El archivo " + PathText(path) +
+                 " est\xE1 abierto por otro programa o en uso exclusivo");
+}
+
+HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// The share mode is the lock: an exclusive open shares nothing, so every other open of the
+// file fails while it lasts, in this process or another; shared opens let each other read
+// and write. Nobody may delete or rename a table someone has open.
+DWORD ShareFlags(bool exclusive) { return exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE; }
+
+OVERLAPPED At(std::uint64_t offset) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return at;
+}
+
+constexpr DWORD kLargestTransfer = 1u << 30;
+
+}  // namespace
+
+TableFile::~TableFile() { Close(); }
+
+TableFile::TableFile(TableFile&& other) noexcept
+    : handle_(other.handle_), writable_(other.writable_), path_(std::move(other.path_)) {
+  other.handle_ = kNoHandle;
+}
+
+TableFile& TableFile::operator=(TableFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    writable_ = other.writable_;
+    path_ = std::move(other.path_);
+    other.handle_ = kNoHandle;
+  }
+  return *this;
+}
+
+TableFile TableFile::Open(const fs::path& path, ShareMode mode) {
+  TableFile file;
+  file.path_ = path;
+  const bool exclusive = mode == ShareMode::kExclusive;
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, ShareFlags(exclusive),
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  file.writable_ = true;
+  DWORD error = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+  if (error == ERROR_ACCESS_DENIED) {
+    // A read-only file: its exclusive open keeps writers out and lets readers in.
+    handle =
+        CreateFileW(path.c_str(), GENERIC_READ, exclusive ? FILE_SHARE_READ : ShareFlags(false),
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    file.writable_ = false;
+    error = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+  }
+  if (handle == INVALID_HANDLE_VALUE) {
+    if (IsSharingRefusal(error)) ThrowInUse(path);
+    ThrowFileError("No se puede abrir", path, error);
+  }
+  file.handle_ = reinterpret_cast<std::intptr_t>(handle);
+  return file;
+}
+
+TableFile TableFile::Create(const fs::path& path) {
+  TableFile file;
+  file.path_ = path;
+  // OPEN_ALWAYS, emptied afterwards: a file that another open holds is refused by the share
+  // check before anything is changed.
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, ShareFlags(true), nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (IsSharingRefusal(error)) ThrowInUse(path);
+    ThrowFileError("No se puede crear", path, error);
+  }
+  file.handle_ = reinterpret_cast<std::intptr_t>(handle);
+  file.writable_ = true;
+  file.Truncate(0);
+  return file;
+}
+
+std::size_t TableFile::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {
+  std::size_t done = 0;
+  char* out = static_cast<char*>(data);
+  while (done < size) {
+    OVERLAPPED at = At(offset + done);
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, kLargestTransfer));
+    DWORD got = 0;
+    if (!ReadFile(AsHandle(handle_), out + done, want, &got, &at)) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_HANDLE_EOF) break;
+      ThrowFileError("No se puede leer", path_, error);
+    }
+    if (got == 0) break;
+    done += got;
+  }
+  return done;
+}
+
+void TableFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+  std::size_t done = 0;
+  const char* in = static_cast<const char*>(data);
+  while (done < size) {
+    OVERLAPPED at = At(offset + done);
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, kLargestTransfer));
+    DWORD put = 0;
+    if (!WriteFile(AsHandle(handle_), in + done, want, &put, &at) || put == 0) {
+      ThrowFileError("No se puede escribir en", path_, GetLastError());
+    }
+    done += put;
+  }
+}
+
+std::uint64_t TableFile::Size() const {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(AsHandle(handle_), &size)) {
+    ThrowFileError("No se puede leer", path_, GetLastError());
+  }
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+void TableFile::Truncate(std::uint64_t size) {
+  LARGE_INTEGER end{};
+  end.QuadPart = static_cast<LONGLONG>(size);
+  if (!SetFilePointerEx(AsHandle(handle_), end, nullptr, FILE_BEGIN) ||
+      !SetEndOfFile(AsHandle(handle_))) {
+    ThrowFileError("No se puede escribir en", path_, GetLastError());
+  }
+}
+
+void TableFile::Flush() {
+  // WriteFile hands the data to the system at once; nothing is held back here.
+}
+
+void TableFile::Close() noexcept {
+  if (handle_ == kNoHandle) return;
+  CloseHandle(AsHandle(handle_));
+  handle_ = kNoHandle;
 }
 
 }  // namespace tv::env

@@ -357,8 +357,19 @@ void StoreFloat(const DbfField& field, char* record, double value) {
         return;
       }
       char text[400];
-      const auto [end, error] =
-          std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, field.decimals);
+      char* end = text;
+      std::errc error = std::errc();
+      if (value == std::floor(value) && std::fabs(value) < 1e15) {
+        // Whole numbers, the usual case, without the general formatting.
+        end = std::to_chars(text, text + 32, static_cast<std::int64_t>(value)).ptr;
+        *end++ = '.';
+        end = std::fill_n(end, field.decimals, '0');
+      } else {
+        const auto formatted = std::to_chars(text, text + sizeof text, value,
+                                             std::chars_format::fixed, field.decimals);
+        end = formatted.ptr;
+        error = formatted.ec;
+      }
       const auto size = static_cast<std::size_t>(end - text);
       if (error != std::errc() || size > static_cast<std::size_t>(field.length)) {
         throw DoesNotFit(FormatDouble(value), field);

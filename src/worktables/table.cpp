@@ -1,9 +1,6 @@
 #include "worktables/table.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
-#include <ctime>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -12,7 +9,9 @@
 #include "util/run_error.h"
 #include "util/text.h"
 #include "worktables/dbf_header.h"
+#include "worktables/dbf_records.h"
 #include "worktables/dbf_values.h"
+#include "worktables/field_names.h"
 #include "worktables/field_types.h"
 #include "worktables/mdx_index.h"
 
@@ -22,10 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Appended rows are held back until this many bytes are waiting, then written at once.
-constexpr std::size_t kAppendBufferBytes = std::size_t{1} << 20;
-// Rows are read from the file in chunks of about this size.
-constexpr std::size_t kReadChunkBytes = std::size_t{1} << 18;
 constexpr std::size_t kShortNameLength = 10;
 constexpr std::size_t kLongNameLength = 31;
 constexpr int kMaxCharacterWidth = 254;
@@ -51,14 +46,6 @@ std::string BaseName(std::string name) {
   return name;
 }
 
-void SetToday(DbfHeader& header) {
-  const std::time_t now = std::time(nullptr);
-  const std::tm* local = std::localtime(&now);
-  header.year = local ? local->tm_year + 1900 : 2000;
-  header.month = local ? local->tm_mon + 1 : 1;
-  header.day = local ? local->tm_mday : 1;
-}
-
 FieldDef LogicalField(const DbfField& field) {
   FieldDef def;
   def.name = field.name;
@@ -67,14 +54,13 @@ FieldDef LogicalField(const DbfField& field) {
   return def;
 }
 
-// Field names as the callers spell them, found without building a string per lookup.
-struct NameHash {
+// Texts as map keys, looked up without building a string.
+struct TextHash {
   using is_transparent = void;
-  std::size_t operator()(std::string_view name) const {
-    return std::hash<std::string_view>{}(name);
+  std::size_t operator()(std::string_view text) const {
+    return std::hash<std::string_view>{}(text);
   }
 };
-using NameMap = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
 
 }  // namespace
 
@@ -88,31 +74,14 @@ struct Table::Impl {
   std::vector<FieldDef> open_fields;  // the fields of the table last opened
 
   // The open table.
-  env::TableFile file;
-  std::string file_text;  // the data file's path, for messages
-  DbfHeader header;
+  std::optional<DbfRecords> records;
   std::vector<IndexDef> open_indexes;  // tags of its production index, rebuilt on close
-  mutable NameMap field_lookup;        // every spelling asked for so far, and its field
-  // The field last found for a name text at a given address (callers mostly pass the
-  // same literals row after row); checked against the spelling before it is used.
-  struct RecentName {
-    const char* address = nullptr;
-    std::string spelling;
-    std::size_t index = 0;
-  };
-  mutable std::array<RecentName, 61> recent_names;
-  std::uint64_t file_records = 0;   // rows written to the file
-  std::uint64_t total_records = 0;  // and rows waiting in the append buffer
-  std::string append_buffer;
-  std::uint64_t cache_first = 0;
-  std::uint64_t cache_count = 0;
-  std::string cache;
+  FieldNames names;
   std::string blank_record;
   std::uint64_t position = 0;
   bool eof = true;
   State state = State::kBrowse;
   std::string row;  // the row being appended or edited
-  bool modified = false;
   std::optional<std::uint64_t> live_count;
 
   bool filter_set = false;
@@ -127,7 +96,7 @@ struct Table::Impl {
   struct FilterRows {
     std::size_t field = 0;
     std::uint64_t generation = 0;
-    std::unordered_map<std::string, std::vector<std::uint64_t>, NameHash, std::equal_to<>> rows;
+    std::unordered_map<std::string, std::vector<std::uint64_t>, TextHash, std::equal_to<>> rows;
   };
   std::optional<FilterRows> filter_rows;
   struct LocateRows {
@@ -136,15 +105,21 @@ struct Table::Impl {
     bool filtered = false;
     std::size_t filter_field = 0;
     std::string filter_value;
-    NameMap first_row;  // the joined values, and the first row that holds them
+    // The joined values, and the first row that holds them.
+    std::unordered_map<std::string, std::uint64_t, TextHash, std::equal_to<>> first_row;
   };
   std::optional<LocateRows> locate_rows;
   std::vector<std::size_t> last_locate_fields;
 
+  const DbfHeader& Header() const { return records->Header(); }
+  const DbfField& Field(std::size_t index) const { return records->Header().fields[index]; }
+  DbfFamily Family() const { return records->Header().family; }
+  std::uint64_t Count() const { return records->Count(); }
+
   fs::path DataPathForCreate() const { return folder / (UpperAscii(base) + ".DBF"); }
 
   std::string MessagePath() const {
-    return file.IsOpen() ? file_text : env::PathText(folder / (base + ".DBF"));
+    return records ? records->FileText() : env::PathText(folder / (base + ".DBF"));
   }
 
   [[noreturn]] void Fail(const std::string& what) const {
@@ -152,97 +127,31 @@ struct Table::Impl {
   }
 
   void RequireOpen() const {
-    if (!file.IsOpen()) Fail("La tabla no est\xE1 abierta");
+    if (!records) Fail("La tabla no est\xE1 abierta");
   }
 
-  std::size_t FindField(std::string_view name) const {
-    const auto& fields = header.fields;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (EqualNoCase(fields[i].name, name)) return i;
-    }
-    // A table whose names an older writer cut to 10 characters.
-    if (name.size() > kShortNameLength) {
-      for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i].name.size() == kShortNameLength &&
-            EqualNoCase(fields[i].name, name.substr(0, kShortNameLength))) {
-          return i;
-        }
-      }
-    }
-    return fields.size();
-  }
-
-  std::size_t FieldOrFail(std::string_view name) const {
+  std::size_t FieldOrFail(std::string_view name) {
     RequireOpen();
-    RecentName& recent =
-        recent_names[reinterpret_cast<std::uintptr_t>(name.data()) % recent_names.size()];
-    if (recent.address == name.data() && recent.spelling == name) return recent.index;
-    if (const auto known = field_lookup.find(name); known != field_lookup.end()) {
-      recent = {name.data(), std::string(name), known->second};
-      return known->second;
-    }
-    const std::size_t index = FindField(name);
-    if (index == header.fields.size()) {
-      Fail("No existe el campo " + std::string(name));
-    }
-    // Callers spell a handful of names, so this stays small.
-    if (field_lookup.size() < 4 * header.fields.size() + 64) {
-      field_lookup.emplace(std::string(name), index);
-    }
+    const std::size_t index = names.Find(name);
+    if (index == names.Size()) Fail("No existe el campo " + std::string(name));
     return index;
   }
 
-  void LoadCache(std::uint64_t index) {
-    const std::uint64_t length = header.record_length;
-    const std::uint64_t per_chunk = std::max<std::uint64_t>(1, kReadChunkBytes / length);
-    const std::uint64_t count = std::min(per_chunk, file_records - index);
-    cache.resize(static_cast<std::size_t>(count * length));
-    const std::size_t got =
-        file.ReadAt(header.header_length + index * length, cache.data(), cache.size());
-    if (got != cache.size()) {
-      cache_count = 0;
-      Fail("La tabla termina antes de su \xFAltimo registro");
-    }
-    cache_first = index;
-    cache_count = count;
-  }
-
-  const char* Record(std::uint64_t index) {
-    if (index >= file_records) {
-      return append_buffer.data() + (index - file_records) * header.record_length;
-    }
-    if (index < cache_first || index >= cache_first + cache_count) LoadCache(index);
-    return cache.data() + (index - cache_first) * header.record_length;
-  }
-
-  const char* Current() const {
+  // The row the reads see: the one being written, the current one, or a blank row
+  // when there is none.
+  const char* Current() {
     if (state != State::kBrowse) return row.data();
-    if (eof || position >= total_records) return blank_record.data();
-    if (position >= file_records) {
-      return append_buffer.data() + (position - file_records) * header.record_length;
-    }
-    if (position >= cache_first && position < cache_first + cache_count) {
-      return cache.data() + (position - cache_first) * header.record_length;
-    }
-    return nullptr;  // not loaded: callers go through CurrentLoaded
-  }
-
-  const char* CurrentLoaded() {
-    const char* record = Current();
-    if (record != nullptr) return record;
-    return Record(position);
-  }
-
-  bool Visible(std::uint64_t index) {
-    const char* record = Record(index);
-    if (record[0] == '*') return false;
-    if (filtered && filter_set) {
-      return ReadsAs(header.fields[filter_field], header.family, record, filter_value);
-    }
-    return true;
+    if (eof || position >= Count()) return blank_record.data();
+    return records->Record(position);
   }
 
   bool Filtering() const { return filtered && filter_set; }
+
+  bool Visible(std::uint64_t index) {
+    const char* record = records->Record(index);
+    if (record[0] == '*') return false;
+    return !Filtering() || ReadsAs(Field(filter_field), Family(), record, filter_value);
+  }
 
   void SeekVisibleFrom(std::uint64_t index) {
     if (Filtering() && filter_rows && filter_rows->field == filter_field &&
@@ -257,23 +166,23 @@ struct Table::Impl {
           return;
         }
       }
-      position = total_records;
+      position = Count();
       eof = true;
       return;
     }
-    for (; index < total_records; ++index) {
+    for (; index < Count(); ++index) {
       if (Visible(index)) {
         position = index;
         eof = false;
         return;
       }
     }
-    position = total_records;
+    position = Count();
     eof = true;
   }
 
   void PrepareFilterRows() {
-    if (!Filtering() || total_records < kLookupThreshold) return;
+    if (!Filtering() || Count() < kLookupThreshold) return;
     if (filter_rows && filter_rows->field == filter_field &&
         filter_rows->generation == generation) {
       return;
@@ -281,11 +190,11 @@ struct Table::Impl {
     FilterRows built;
     built.field = filter_field;
     built.generation = generation;
-    const DbfField& field = header.fields[filter_field];
-    for (std::uint64_t i = 0; i < total_records; ++i) {
-      const char* record = Record(i);
+    const DbfField& field = Field(filter_field);
+    for (std::uint64_t i = 0; i < Count(); ++i) {
+      const char* record = records->Record(i);
       if (record[0] == '*') continue;
-      built.rows[ReadText(field, header.family, record)].push_back(i);
+      built.rows[ReadText(field, Family(), record)].push_back(i);
     }
     filter_rows = std::move(built);
   }
@@ -313,54 +222,26 @@ struct Table::Impl {
     built.filter_field = filter_field;
     built.filter_value = filter_value;
     std::string key;
-    for (std::uint64_t i = 0; i < total_records; ++i) {
+    for (std::uint64_t i = 0; i < Count(); ++i) {
       if (!Visible(i)) continue;
-      const char* record = Record(i);
+      const char* record = records->Record(i);
       key.clear();
-      for (std::size_t f : fields)
-        AppendKeyPart(key, ReadText(header.fields[f], header.family, record));
+      for (std::size_t f : fields) AppendKeyPart(key, ReadText(Field(f), Family(), record));
       built.first_row.emplace(key, i);  // the first row in table order wins
     }
     locate_rows = std::move(built);
   }
 
-  // Writes the waiting rows, then the end mark and the header's count and date, so that
-  // the file is a whole table after every flush, not only after Close.
-  void FlushAppends() {
-    if (append_buffer.empty()) return;
-    append_buffer.push_back(static_cast<char>(kDbfEndOfFile));
-    file.WriteAt(header.header_length + file_records * header.record_length, append_buffer.data(),
-                 append_buffer.size());
-    file_records = total_records;
-    append_buffer.clear();
-    WriteDateAndCount();
-  }
-
-  void WriteDateAndCount() {
-    header.record_count = static_cast<std::uint32_t>(total_records);
-    SetToday(header);
-    const std::string date_count = DateAndCountBytes(header);
-    file.WriteAt(kDbfDateOffset, date_count.data(), date_count.size());
-  }
-
   void Post() {
     if (state == State::kBrowse) return;
-    const std::uint64_t length = header.record_length;
     if (state == State::kAppend) {
-      if (append_buffer.size() + length > kAppendBufferBytes) FlushAppends();
-      append_buffer.append(row);
-      position = total_records++;
+      records->Append(row);
+      position = Count() - 1;
       if (live_count) ++*live_count;
-    } else if (position >= file_records) {
-      std::memcpy(append_buffer.data() + (position - file_records) * length, row.data(), length);
     } else {
-      file.WriteAt(header.header_length + position * length, row.data(), length);
-      if (position >= cache_first && position < cache_first + cache_count) {
-        std::memcpy(cache.data() + (position - cache_first) * length, row.data(), length);
-      }
+      records->Replace(position, row);
     }
     eof = false;
-    modified = true;
     ++generation;
     state = State::kBrowse;
   }
@@ -368,39 +249,34 @@ struct Table::Impl {
   void StartWriting(State new_state) {
     RequireOpen();
     Post();
-    if (!file.Writable()) Fail("La tabla es de solo lectura");
-    if (new_state == State::kEdit && (eof || position >= total_records)) {
+    if (!records->Writable()) Fail("La tabla es de solo lectura");
+    if (new_state == State::kEdit && (eof || position >= Count())) {
       // Nothing to edit: a new row takes its place.
       new_state = State::kAppend;
     }
     if (new_state == State::kAppend) {
       row = blank_record;
     } else {
-      row.assign(CurrentLoaded(), header.record_length);
+      row.assign(records->Record(position), Header().record_length);
     }
     state = new_state;
-  }
-
-  char* WritableRow(std::string_view field) {
-    if (state == State::kBrowse) {
-      Fail("La tabla no est\xE1 en modo de edici\xF3n al escribir el campo " + std::string(field));
-    }
-    return row.data();
   }
 
   template <typename Store>
   void SetField(std::string_view name, Store store) {
     const std::size_t index = FieldOrFail(name);
-    char* record = WritableRow(name);
+    if (state == State::kBrowse) {
+      Fail("La tabla no est\xE1 en modo de edici\xF3n al escribir el campo " + std::string(name));
+    }
     try {
-      store(header.fields[index], record);
+      store(Field(index), row.data());
     } catch (const RunError& error) {
-      Fail(error.message() + ", campo " + header.fields[index].name);
+      Fail(error.message() + ", campo " + Field(index).name);
     }
   }
 
   void Close() {
-    if (!file.IsOpen()) return;
+    if (!records) return;
     std::optional<RunError> failure;
     try {
       Post();
@@ -409,27 +285,17 @@ struct Table::Impl {
       state = State::kBrowse;
     }
     try {
-      if (modified) {
-        FlushAppends();
-        const std::uint64_t data_end =
-            header.header_length + total_records * std::uint64_t{header.record_length};
-        const char end_mark = static_cast<char>(kDbfEndOfFile);
-        file.WriteAt(data_end, &end_mark, 1);
-        file.Truncate(data_end + 1);
-        WriteDateAndCount();
+      if (records->Modified()) {
+        records->Finish();
         if (!open_indexes.empty()) RebuildIndex();
       }
     } catch (const RunError& error) {
       if (!failure) failure = error;
     }
-    file.Close();
+    records->Close();
+    records.reset();
     filter_rows.reset();
     locate_rows.reset();
-    append_buffer.clear();
-    append_buffer.shrink_to_fit();
-    cache.clear();
-    cache.shrink_to_fit();
-    cache_count = 0;
     eof = true;
     if (failure) throw *failure;
   }
@@ -440,19 +306,19 @@ struct Table::Impl {
 void Table::Impl::RebuildIndex() {
   std::vector<MdxTagKeys> tags;
   for (const IndexDef& index : open_indexes) {
-    const std::size_t field_index = FindField(index.field);
-    if (field_index == header.fields.size()) continue;
+    const std::size_t field_index = names.Find(index.field);
+    if (field_index == names.Size()) continue;
     MdxTagKeys tag;
     tag.name = index.tag;
-    tag.field = header.fields[field_index];
-    tag.keys.reserve(static_cast<std::size_t>(total_records));
-    for (std::uint64_t i = 0; i < total_records; ++i) {
-      const char* record = Record(i);
+    tag.field = Field(field_index);
+    tag.keys.reserve(static_cast<std::size_t>(Count()));
+    for (std::uint64_t i = 0; i < Count(); ++i) {
+      const char* record = records->Record(i);
       tag.keys.push_back(std::string(record + tag.field.offset, tag.field.length));
     }
     tags.push_back(std::move(tag));
   }
-  const fs::path data_path = file.Path();
+  const fs::path data_path = records->Path();
   fs::path index_path = data_path;
   index_path.replace_extension(data_path.extension().string() == ".dbf" ? ".mdx" : ".MDX");
   if (auto existing =
@@ -553,7 +419,9 @@ void Table::Create() {
   // once no one holds it.
   if (auto existing = env::FindFileNoCase(t.folder, data_name);
       existing && existing->filename() != data_path.filename()) {
-    env::TableFile held = env::TableFile::Open(*existing, env::ShareMode::kExclusive);
+    // Throws when another open holds it. The probe is closed before the removal, which
+    // Windows refuses on a file that is open.
+    env::TableFile::Open(*existing, env::ShareMode::kExclusive).Close();
     fs::remove(*existing, ec);
   }
 
@@ -582,7 +450,7 @@ void Table::Create() {
 
 void Table::Open(OpenMode mode) {
   Impl& t = *impl_;
-  if (t.file.IsOpen()) return;
+  if (t.records) return;
   const std::string file_name = t.base + ".DBF";
   std::error_code ec;
   if (!fs::is_directory(t.folder, ec)) {
@@ -590,20 +458,11 @@ void Table::Open(OpenMode mode) {
   }
   const auto found = env::FindFileNoCase(t.folder, file_name);
   if (!found) throw RunError("No existe la tabla " + env::PathText(t.folder / file_name));
-  env::TableFile file = env::TableFile::Open(
+  DbfRecords records = DbfRecords::Open(
       *found, mode == OpenMode::kExclusive ? env::ShareMode::kExclusive : env::ShareMode::kShared);
-  const std::string file_text = env::PathText(*found);
-  const std::uint64_t size = file.Size();
-  std::string bytes(kDbfFixedSize, '\0');
-  bytes.resize(file.ReadAt(0, bytes.data(), bytes.size()));
-  const std::uint32_t header_length = StoredHeaderLength(bytes);
-  if (bytes.size() == kDbfFixedSize && header_length > kDbfFixedSize && header_length <= size) {
-    bytes.resize(header_length);
-    bytes.resize(file.ReadAt(0, bytes.data(), bytes.size()));
-  }
-  DbfHeader header = ParseDbfHeader(bytes, size, file_text);
 
   std::vector<IndexDef> indexes;
+  const DbfHeader& header = records.Header();
   if (header.production_index && header.family != DbfFamily::kFoxPro &&
       header.family != DbfFamily::kVisualFoxPro) {
     if (auto index_path = env::FindFileNoCase(t.folder, t.base + ".MDX")) {
@@ -615,32 +474,28 @@ void Table::Open(OpenMode mode) {
     }
   }
 
-  t.file = std::move(file);
-  t.file_text = file_text;
-  t.header = std::move(header);
+  t.records.emplace(std::move(records));
   t.open_indexes = std::move(indexes);
-  t.file_records = t.total_records = t.header.record_count;
-  t.append_buffer.clear();
-  t.cache.clear();
-  t.cache_first = t.cache_count = 0;
-  t.blank_record.assign(t.header.record_length, ' ');
+  t.blank_record.assign(t.Header().record_length, ' ');
   t.state = Impl::State::kBrowse;
-  t.modified = false;
   t.live_count.reset();
   t.filter_set = t.filtered = false;
   t.filter_rows.reset();
   t.locate_rows.reset();
   t.last_locate_fields.clear();
   t.open_fields.clear();
-  t.field_lookup.clear();
-  t.recent_names = {};
-  for (const DbfField& field : t.header.fields) t.open_fields.push_back(LogicalField(field));
+  std::vector<std::string> names;
+  for (const DbfField& field : t.Header().fields) {
+    t.open_fields.push_back(LogicalField(field));
+    names.push_back(field.name);
+  }
+  t.names = FieldNames(std::move(names));
   t.SeekVisibleFrom(0);
 }
 
 void Table::Close() { impl_->Close(); }
 
-bool Table::IsOpen() const { return impl_ && impl_->file.IsOpen(); }
+bool Table::IsOpen() const { return impl_ && impl_->records.has_value(); }
 
 void Table::Append() { impl_->StartWriting(Impl::State::kAppend); }
 
@@ -681,7 +536,7 @@ void Table::Next() {
 }
 
 bool Table::Eof() const {
-  return !impl_->file.IsOpen() || (impl_->eof && impl_->state == Impl::State::kBrowse);
+  return !impl_->records || (impl_->eof && impl_->state == Impl::State::kBrowse);
 }
 
 bool Table::Locate(const std::vector<std::string>& fields, const std::vector<std::string>& values) {
@@ -694,12 +549,12 @@ bool Table::Locate(const std::vector<std::string>& fields, const std::vector<std
   std::vector<std::size_t> key_fields;
   for (const std::string& name : fields) {
     key_fields.push_back(t.FieldOrFail(name));
-    keys.push_back(&t.header.fields[key_fields.back()]);
+    keys.push_back(&t.Field(key_fields.back()));
   }
   t.Post();
   // Locating on the same fields again in a big table: one pass builds the lookup.
   if (!t.LocateRowsFit(key_fields) && key_fields == t.last_locate_fields &&
-      t.total_records >= kLookupThreshold) {
+      t.Count() >= kLookupThreshold) {
     t.BuildLocateRows(key_fields);
   }
   t.last_locate_fields = key_fields;
@@ -712,12 +567,12 @@ bool Table::Locate(const std::vector<std::string>& fields, const std::vector<std
     t.eof = false;
     return true;
   }
-  for (std::uint64_t i = 0; i < t.total_records; ++i) {
+  for (std::uint64_t i = 0; i < t.Count(); ++i) {
     if (!t.Visible(i)) continue;
-    const char* record = t.Record(i);
+    const char* record = t.records->Record(i);
     bool match = true;
     for (std::size_t k = 0; k < keys.size() && match; ++k) {
-      match = ReadsAs(*keys[k], t.header.family, record, values[k]);
+      match = ReadsAs(*keys[k], t.Family(), record, values[k]);
     }
     if (match) {
       t.position = i;
@@ -754,8 +609,8 @@ std::size_t Table::RecordCount() const {
   t.RequireOpen();
   if (!t.live_count) {
     std::uint64_t count = 0;
-    for (std::uint64_t i = 0; i < t.total_records; ++i) {
-      if (t.Record(i)[0] != '*') ++count;
+    for (std::uint64_t i = 0; i < t.Count(); ++i) {
+      if (t.records->Record(i)[0] != '*') ++count;
     }
     t.live_count = count;
   }
@@ -770,9 +625,9 @@ std::int64_t Table::GetInt(std::string_view field) const {
   Impl& t = *impl_;
   const std::size_t index = t.FieldOrFail(field);
   try {
-    return ReadInt(t.header.fields[index], t.header.family, t.CurrentLoaded());
+    return ReadInt(t.Field(index), t.Family(), t.Current());
   } catch (const RunError& error) {
-    t.Fail(error.message() + ", campo " + t.header.fields[index].name);
+    t.Fail(error.message() + ", campo " + t.Field(index).name);
   }
 }
 
@@ -780,9 +635,9 @@ double Table::GetFloat(std::string_view field) const {
   Impl& t = *impl_;
   const std::size_t index = t.FieldOrFail(field);
   try {
-    return ReadFloat(t.header.fields[index], t.header.family, t.CurrentLoaded());
+    return ReadFloat(t.Field(index), t.Family(), t.Current());
   } catch (const RunError& error) {
-    t.Fail(error.message() + ", campo " + t.header.fields[index].name);
+    t.Fail(error.message() + ", campo " + t.Field(index).name);
   }
 }
 
@@ -791,9 +646,10 @@ std::size_t Table::FieldIndex(std::string_view field) const { return impl_->Fiel
 std::string Table::GetText(std::size_t field_index) const {
   Impl& t = *impl_;
   t.RequireOpen();
-  if (field_index >= t.header.fields.size())
+  if (field_index >= t.names.Size()) {
     t.Fail("No existe el campo n\xFAmero " + std::to_string(field_index));
-  return ReadText(t.header.fields[field_index], t.header.family, t.CurrentLoaded());
+  }
+  return ReadText(t.Field(field_index), t.Family(), t.Current());
 }
 
 const std::vector<FieldDef>& Table::Fields() const {
@@ -802,7 +658,7 @@ const std::vector<FieldDef>& Table::Fields() const {
 
 fs::path Table::DataFile() const {
   const Impl& t = *impl_;
-  if (t.file.IsOpen()) return t.file.Path();
+  if (t.records) return t.records->Path();
   if (auto found = env::FindFileNoCase(t.folder, t.base + ".DBF")) return *found;
   return t.DataPathForCreate();
 }

@@ -39,7 +39,8 @@ bool WorkFolder::DeleteFileIfExists(const std::string& file_name) {
   while (auto found = env::FindFileNoCase(folder_, name)) {
     // A file that another open holds stays, as it does on Velorim's system.
     try {
-      env::TableFile held = env::TableFile::Open(*found, env::ShareMode::kExclusive);
+      // The probe is closed before the removal, which Windows refuses on an open file.
+      env::TableFile::Open(*found, env::ShareMode::kExclusive).Close();
       std::error_code ec;
       if (!fs::remove(*found, ec) || ec) break;
     } catch (const RunError&) {

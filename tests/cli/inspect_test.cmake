@@ -1,14 +1,19 @@
 # Runs `transvelor inspect` as a user would and checks what it prints.
 # -DTRANSVELOR=<program> -DSOURCE=<source folder> -DCASE=<case name>
+# [-DEMULATOR=<program and arguments that run it, separated by |>]
 cmake_minimum_required(VERSION 3.25)
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 
 function(fail message)
   message(FATAL_ERROR "${CASE}: ${message}\n--- stdout:\n${out}\n--- stderr:\n${err}")
 endfunction()
 
 function(inspect)
-  execute_process(COMMAND ${TRANSVELOR} inspect ${ARGN}
+  execute_process(COMMAND ${EMULATOR} ${TRANSVELOR} inspect ${ARGN}
     RESULT_VARIABLE rc OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
+  # A Windows build writes its lines with CR LF.
+  string(REPLACE "\r" "" stdout "${stdout}")
+  string(REPLACE "\r" "" stderr "${stderr}")
   set(rc "${rc}" PARENT_SCOPE)
   set(out "${stdout}" PARENT_SCOPE)
   set(err "${stderr}" PARENT_SCOPE)
@@ -58,6 +63,7 @@ elseif(CASE STREQUAL "sample_json")
   if(NOT rc EQUAL 0)
     fail("exit status ${rc}")
   endif()
+  expect_json("SERVICIO" root)
   expect_json("2026" year_code)
   expect_json_length(8 blocks)
   expect_json("MATERIAS" blocks 0 name)
@@ -84,6 +90,22 @@ elseif(CASE STREQUAL "skips_and_frames")
   expect_json("0" time_frames 1 slots)
   inspect("${fixtures}/saltos.xml")
   expect_match("MATERIAS +3 registros, 2 se omiten" "${out}")
+elseif(CASE STREQUAL "other_root")
+  inspect("${SOURCE}/tests/exchange/fixtures/utf8_bare.xml")
+  expect_match("EMPLEADOS +1 registros" "${out}")
+  file(WRITE "${CMAKE_CURRENT_BINARY_DIR}/otra_raiz.xml"
+       "<SERVICIOS><BLOQUE_DATOS><grupo_datos seq=\"EMPLEADOS\"><grupo_datos><dato>1</dato>"
+       "<dato>2</dato></grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIOS>")
+  inspect("${CMAKE_CURRENT_BINARY_DIR}/otra_raiz.xml" --json)
+  if(NOT rc EQUAL 0)
+    fail("exit status ${rc}")
+  endif()
+  expect_json("SERVICIOS" root)
+  expect_json("0" blocks 2 records)
+  string(JSON year_type TYPE "${out}" year_code)
+  if(NOT year_type STREQUAL "NULL")
+    fail("year_code is not null")
+  endif()
 elseif(CASE STREQUAL "malformed")
   inspect("${fixtures}/roto.xml")
   if(rc EQUAL 0)

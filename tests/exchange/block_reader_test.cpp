@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, FieldTexts,
     testing::Values(
         TextCase{"blanks kept", "<dato>  Lengua  </dato>", "  Lengua  "},
-        TextCase{"empty element", "<dato/>", ""},
+        TextCase{"empty element", "<dato/>", ""}, TextCase{"blanks only", "<dato>  </dato>", "  "},
         TextCase{"accents to code page 1252", "<dato>Educaci\xC3\xB3n F\xC3\xADsica</dato>",
                  "Educaci\xF3n F\xEDsica"},
         TextCase{"a character code page 1252 lacks", "<dato>\xE2\x88\x9A 2</dato>", "? 2"},

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <random>
 
 #include "temp_folder.h"
 #include "util/run_error.h"
@@ -254,6 +255,35 @@ TEST(DbfFileTest, DamagedFilesAreRefusedWithTheFileName) {
     } catch (const RunError& error) {
       EXPECT_NE(error.message().find("DANADA.DBF"), std::string::npos)
           << c.what << ": " << error.message();
+    }
+  }
+}
+
+TEST(DbfFileTest, ScrambledFilesEitherReadOrFailCleanly) {
+  TempFolder folder;
+  const std::string good = MakeDbf(0x03,
+                                   {{"C", 'C', 4, 0},
+                                    {"N", 'N', 5, 2},
+                                    {"L", 'L', 1, 0},
+                                    {"I", 'I', 4, 0},
+                                    {"T", 'T', 8, 0},
+                                    {"O", 'O', 8, 0},
+                                    {"Y", 'Y', 8, 0}},
+                                   {std::string(" abcd 1.50T") + std::string(28, '\x7F'),
+                                    std::string("*efgh-2.00F") + std::string(28, '\x01')});
+  std::mt19937 random(12345);
+  for (int round = 0; round < 400; ++round) {
+    std::string bytes = good;
+    const int flips = 1 + static_cast<int>(random() % 4);
+    for (int f = 0; f < flips; ++f) {
+      bytes[random() % bytes.size()] = static_cast<char>(random() % 256);
+    }
+    if (round % 7 == 0) bytes.resize(random() % bytes.size());
+    WriteBytes(folder.Path() / "REVUELTA.DBF", bytes);
+    try {
+      for (const std::string& row : ReadAll(folder.Path(), "REVUELTA")) EXPECT_LE(row.size(), 400u);
+    } catch (const RunError& error) {
+      EXPECT_NE(error.message().find("REVUELTA.DBF"), std::string::npos) << error.message();
     }
   }
 }

@@ -1,0 +1,99 @@
+#include "export/export_run.h"
+
+#include <exception>
+
+#include "exchange/xml_document.h"
+#include "export/course_and_group_tables.h"
+#include "export/export_context.h"
+#include "export/level_table.h"
+#include "export/room_table.h"
+#include "export/staging_folder.h"
+#include "export/subject_table.h"
+#include "export/teacher_table.h"
+#include "export/teaching_load_table.h"
+#include "export/time_slot_tables.h"
+#include "util/run_error.h"
+#include "worktables/work_folder.h"
+
+namespace tv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Files of the work folder that a finished export leaves out: the index files of the
+// tables it recreates without an index, and the frame table of older versions.
+const std::vector<std::string> kObsoleteFiles = {
+    "ASIGNOMT.MDX", "PROFT.MDX", "AULAT.MDX",      "CURSOST.MDX",
+    "GRUPOST.MDX",  "ASIGT.MDX", "DIASHORAST.MDX", "JORNADAS.DBF",
+};
+
+// The hourglass for as long as it lives.
+class BusyCursor {
+ public:
+  explicit BusyCursor(UserInterface& ui) : ui_(ui) { ui_.SetBusy(true); }
+  ~BusyCursor() { ui_.SetBusy(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  UserInterface& ui_;
+};
+
+std::vector<std::pair<std::string, std::size_t>> BuildAndCommit(const RunFolders& folders,
+                                                                UserInterface& ui,
+                                                                const fs::path& file) {
+  const xml::Document document = xml::Document::Load(file);
+  BusyCursor busy(ui);
+  StagingFolder staging(folders.work_folder);
+  worktables::WorkFolder tables(staging.Path());
+  ExportContext context(document, tables, folders.program_folder, file, ui);
+  BuildSubjectTable(context);
+  AddActivities(context);
+  BuildTeacherTable(context);
+  BuildRoomTable(context);
+  BuildCourseAndGroupTables(context);
+  BuildTeachingLoadTable(context);
+  BuildTimeSlotTables(context);
+  staging.Commit(kObsoleteFiles);
+  return std::move(context.counts);
+}
+
+}  // namespace
+
+RunReport RunExport(const RunFolders& folders, UserInterface& ui, fs::path& selected_file) {
+  RunReport report;
+  if (auto chosen = ui.ChooseExchangeFile(selected_file)) selected_file = std::move(*chosen);
+  std::error_code ec;
+  if (selected_file.empty() || !fs::is_regular_file(selected_file, ec)) {
+    ui.ShowMessage("No existe archivo");
+    report.outcome = RunOutcome::kNoFile;
+    return report;
+  }
+  if (!LevelTable::Find(folders.program_folder)) {
+    ui.ShowMessage("ATENCI\xD3N - NIVELEX.DBF No encontrado - Reinstale TRANSVELORORTELIA");
+    report.outcome = RunOutcome::kRefused;
+    return report;
+  }
+  try {
+    report.counts = BuildAndCommit(folders, ui, selected_file);
+  } catch (const FrameChoiceCancelled& cancelled) {
+    ui.ShowMessage(cancelled.message());
+    report.outcome = RunOutcome::kRefused;
+    return report;
+  } catch (const RunError& error) {
+    ui.ShowError(error.message());
+    report.outcome = RunOutcome::kFailed;
+    return report;
+  } catch (const std::exception& error) {
+    // A failure outside our own checks (file system, memory): shown as it comes.
+    ui.ShowError(error.what());
+    report.outcome = RunOutcome::kFailed;
+    return report;
+  }
+  report.outcome = RunOutcome::kFinished;
+  ui.ShowMessage("Proceso finalizado");
+  return report;
+}
+
+}  // namespace tv

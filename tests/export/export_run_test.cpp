@@ -1,0 +1,167 @@
+// The export run: its checks and messages, the frame choice's ends, and a work folder
+// that is replaced only by a finished run and left byte for byte as it was otherwise.
+#include "export/export_run.h"
+
+#include <fstream>
+
+#include "export_fixture.h"
+#include "worktables/table.h"
+
+namespace tv::testing_export {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<Block> kSmallSchool = {
+    {"MATERIAS", {{"6001", "120001", "Lengua"}, {"6001", "120002", "Matemáticas"}}},
+    {"ACTIVIDADES", {{"T", "GUAR", "Guardia"}}},
+    {"EMPLEADOS", {{"1", "01/09/2008", "Lengua", "García", "Martín", "José"}}},
+    {"DEPENDENCIAS", {{"A01", "Aula 1"}}},
+    {"CURSOS_DEL_CENTRO", {{"6001", "1º ESO"}}},
+    {"UNIDADES", {{"9101", "1º ESO A", "6001"}, {"9102", "1º ESO B", "6001"}}},
+    OneFrame(),
+    OneSlot(),
+};
+
+void Touch(const fs::path& file, const std::string& bytes) {
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
+TEST_F(ExportTest, AFinishedRunReportsItsRowsAndReplacesTheWorkTables) {
+  // What an earlier export and older versions left: index files and the frame table go.
+  Touch(folders_.work_folder / "ASIGNOMT.MDX", "old index");
+  Touch(folders_.work_folder / "jornadas.dbf", "old frames");
+  Touch(folders_.work_folder / "SOLUC.DBF", "Velorim's own");
+  const RunReport first = Export(kSmallSchool);
+  ASSERT_EQ(first.outcome, RunOutcome::kFinished);
+  EXPECT_EQ(ui_.messages, (std::vector<std::string>{"Proceso finalizado"}));
+  EXPECT_TRUE(ui_.errors.empty());
+  EXPECT_EQ(ui_.busy, (std::vector<bool>{true, false}));
+  EXPECT_EQ(first.counts, (std::vector<std::pair<std::string, std::size_t>>{
+                              {"ASIGNOMT", 3},
+                              {"PROFT", 1},
+                              {"AULAT", 1},
+                              {"CURSOST", 1},
+                              {"GRUPOST", 2},
+                              {"ASIGT", 4},
+                              {"DIASHORAST", 7},
+                              {"DIASHORAST2", 0},
+                              {"PERIODOS", 1},
+                          }));
+  std::vector<std::string> files;
+  for (const auto& [name, bytes] : Snapshot(folders_.work_folder)) files.push_back(name);
+  EXPECT_EQ(files,
+            (std::vector<std::string>{"ASIGNOMT.DBF", "ASIGT.DBF", "AULAT.DBF", "CURSOST.DBF",
+                                      "DIASHORAST.DBF", "DIASHORAST2.DBF", "DIASHORAST2.MDX",
+                                      "GRUPOST.DBF", "PERIODOS.DBF", "PROFT.DBF", "SOLUC.DBF"}));
+  EXPECT_EQ(Snapshot(folders_.work_folder)["SOLUC.DBF"], "Velorim's own");
+}
+
+TEST_F(ExportTest, ATableKeepsTheSpellingOfTheFileItReplaces) {
+  ASSERT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFinished);
+  fs::rename(folders_.work_folder / "PROFT.DBF", folders_.work_folder / "proft.dbf");
+  ASSERT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFinished);
+  EXPECT_TRUE(fs::exists(folders_.work_folder / "proft.dbf"));
+  EXPECT_FALSE(fs::exists(folders_.work_folder / "PROFT.DBF"));
+}
+
+TEST_F(ExportTest, NoFileChosenOrTheFileGoneSaysNoExisteArchivo) {
+  ui_.file.reset();
+  EXPECT_EQ(RunExport(folders_, ui_, selected_).outcome, RunOutcome::kNoFile);
+  ui_.file = root_ / "missing.xml";
+  EXPECT_EQ(RunExport(folders_, ui_, selected_).outcome, RunOutcome::kNoFile);
+  EXPECT_EQ(selected_, root_ / "missing.xml");
+  // Both missing: only the file is reported.
+  fs::remove(folders_.program_folder / "NIVELEX.DBF");
+  EXPECT_EQ(RunExport(folders_, ui_, selected_).outcome, RunOutcome::kNoFile);
+  EXPECT_EQ(ui_.messages, (std::vector<std::string>(3, "No existe archivo")));
+}
+
+TEST_F(ExportTest, AMissingLevelTableRefusesTheRunAndACancelledDialogKeepsTheFile) {
+  fs::remove(folders_.program_folder / "NIVELEX.DBF");
+  EXPECT_EQ(Export(kSmallSchool).outcome, RunOutcome::kRefused);
+  EXPECT_EQ(ui_.messages,
+            (std::vector<std::string>{
+                "ATENCI\xD3N - NIVELEX.DBF No encontrado - Reinstale TRANSVELORORTELIA"}));
+  EXPECT_TRUE(Snapshot(folders_.work_folder).empty());
+  // The level table back, under another spelling; the dialog cancelled: the same file.
+  WriteLevelTable({{6001, "ESO", "Secundaria"}});
+  fs::rename(folders_.program_folder / "NIVELEX.DBF", folders_.program_folder / "nivelex.dbf");
+  ui_.file.reset();
+  EXPECT_EQ(RunExport(folders_, ui_, selected_).outcome, RunOutcome::kFinished);
+}
+
+struct FailingCase {
+  const char* title;
+  std::string xml;
+  std::string error_start;  // the start of the message shown (empty: a message, no error)
+};
+
+TEST_F(ExportTest, AFailingRunLeavesTheWorkFolderByteForByte) {
+  ASSERT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFinished);
+  Touch(folders_.work_folder / "ASIGT.MDX", "an index Velorim made");
+  const auto before = Snapshot(folders_.work_folder);
+
+  std::vector<Block> bad_course = kSmallSchool;
+  bad_course[4].records.push_back({"12a", "Malo"});
+  std::vector<Block> no_frames(kSmallSchool.begin(), kSmallSchool.end() - 2);
+  std::vector<Block> two_frames = kSmallSchool;
+  two_frames[6].records.push_back({"2", "Tarde", "", ""});
+  const FailingCase cases[] = {
+      {"course key 12a", ExchangeXml(bad_course), "'12a' no es un valor entero v\xE1lido"},
+      {"malformed", "<SERVICIO><BLOQUE_DATOS></SERVICIO>", ""},
+      {"no frames", ExchangeXml(no_frames), "El archivo no tiene ning\xFAn Marco Horario"},
+      {"frame choice cancelled", ExchangeXml(two_frames), ""},
+  };
+  for (const FailingCase& c : cases) {
+    ui_.errors.clear();
+    ui_.messages.clear();
+    const RunReport report = Export(c.xml);
+    EXPECT_NE(report.outcome, RunOutcome::kFinished) << c.title;
+    EXPECT_EQ(Snapshot(folders_.work_folder), before) << c.title;
+    EXPECT_EQ(ui_.errors.size() + ui_.messages.size(), 1u) << c.title;
+    if (!c.error_start.empty() && !ui_.errors.empty()) {
+      EXPECT_EQ(ui_.errors[0].substr(0, c.error_start.size()), c.error_start) << c.title;
+    }
+  }
+}
+
+TEST_F(ExportTest, MalformedFileShowsTheReadersErrorAndCancelledChoiceAMessage) {
+  EXPECT_EQ(Export("<SERVICIO><BLOQUE_DATOS></SERVICIO>").outcome, RunOutcome::kFailed);
+  ASSERT_EQ(ui_.errors.size(), 1u);
+  EXPECT_NE(ui_.errors[0].find("centro.xml"), std::string::npos) << ui_.errors[0];
+
+  std::vector<Block> two_frames = kSmallSchool;
+  two_frames[6].records.push_back({"2", "Tarde", "", ""});
+  ui_.errors.clear();
+  EXPECT_EQ(Export(two_frames).outcome, RunOutcome::kRefused);
+  EXPECT_TRUE(ui_.errors.empty());
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_NE(ui_.messages[0].find("cancelada"), std::string::npos);
+}
+
+TEST_F(ExportTest, ATableHeldByAnotherProgramStopsTheRunBeforeAnythingChanges) {
+  ASSERT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFinished);
+  const auto before = Snapshot(folders_.work_folder);
+  {
+    worktables::Table held(folders_.work_folder, "ASIGT");
+    held.Open(worktables::OpenMode::kExclusive);
+    ui_.errors.clear();
+    EXPECT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFailed);
+    ASSERT_EQ(ui_.errors.size(), 1u);
+    EXPECT_NE(ui_.errors[0].find("ASIGT.DBF"), std::string::npos) << ui_.errors[0];
+    EXPECT_EQ(Snapshot(folders_.work_folder), before);
+  }
+  EXPECT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFinished);
+}
+
+TEST_F(ExportTest, AMissingWorkFolderIsReported) {
+  folders_.work_folder = root_ / "no-such-folder";
+  EXPECT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFailed);
+  ASSERT_EQ(ui_.errors.size(), 1u);
+  EXPECT_NE(ui_.errors[0].find("no-such-folder"), std::string::npos);
+  EXPECT_FALSE(fs::exists(folders_.work_folder));
+}
+
+}  // namespace
+}  // namespace tv::testing_export
