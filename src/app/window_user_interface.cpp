@@ -4,6 +4,7 @@
 #include <QCursor>
 
 #include "app/paths.h"
+#include "app/time_frame_dialog.h"
 
 namespace tv::app {
 
@@ -49,9 +50,11 @@ void WindowUserInterface::ShowError(const std::string& text) {
 }
 
 FrameChoice WindowUserInterface::ChooseFrames(const std::filesystem::path& exchange_file) {
-  // The time-frame dialog is not part of this build yet.
-  (void)exchange_file;
-  return FrameChoice{FrameChoice::Kind::kCancelled, {}};
+  ModalCursor cursor(busy_);
+  // A fresh dialog for every attempt: lists filled anew, nothing selected.
+  TPlantillas dialog(exchange_file, owner_);
+  dialog.exec();
+  return dialog.Choice();
 }
 
 void WindowUserInterface::SetBusy(bool busy) {
