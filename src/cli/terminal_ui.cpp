@@ -1,11 +1,5 @@
 #include "cli/terminal_ui.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include <cstdio>
 #include <istream>
 #include <ostream>
@@ -14,17 +8,12 @@
 #include "export/frame_choice.h"
 #include "export/time_frames.h"
 #include "util/cp1252.h"
+#include "util/env.h"
 #include "util/text.h"
 
 namespace tv::cli {
 
-bool StdinIsTerminal() {
-#ifdef _WIN32
-  return _isatty(_fileno(stdin)) != 0;
-#else
-  return isatty(STDIN_FILENO) != 0;
-#endif
-}
+bool StdinIsTerminal() { return env::StandardInputIsTerminal(); }
 
 namespace {
 

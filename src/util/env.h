@@ -35,6 +35,10 @@ void ReplaceFile(const std::filesystem::path& source, const std::filesystem::pat
 // ("11/12/2026 14:05:09") when the locale gives none.
 std::string LocalDateTimeText();
 
+// Whether standard input is a person's terminal (a console on Windows; the NUL device,
+// a pipe or a file is not).
+bool StandardInputIsTerminal();
+
 // The path as a code page 1252 text, for messages.
 std::string PathText(const std::filesystem::path& path);
 

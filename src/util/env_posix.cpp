@@ -73,6 +73,8 @@ void ReplaceFile(const fs::path& source, const fs::path& target) {
   }
 }
 
+bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
+
 std::string LocalDateTimeText() {
   static const bool locale_set = std::setlocale(LC_TIME, "") != nullptr;
   (void)locale_set;
@@ -82,8 +84,10 @@ std::string LocalDateTimeText() {
   std::string date_format = nl_langinfo(D_FMT);
   std::string time_format = nl_langinfo(T_FMT);
   const char* locale = std::setlocale(LC_TIME, nullptr);
+  // The C locale (also as "C.UTF-8") gives month/day/year: no user's format at all.
   const bool plain = locale == nullptr || std::strcmp(locale, "C") == 0 ||
-                     std::strcmp(locale, "POSIX") == 0 || date_format.empty();
+                     std::strncmp(locale, "C.", 2) == 0 || std::strcmp(locale, "POSIX") == 0 ||
+                     date_format.empty();
   if (plain) {
     date_format = "%d/%m/%Y";
     time_format = "%H:%M:%S";
@@ -96,7 +100,10 @@ std::string LocalDateTimeText() {
   std::tm time{};
   localtime_r(&later, &time);
   std::strftime(time_text, sizeof time_text, time_format.c_str(), &time);
-  return std::string(date_text) + " " + time_text;
+  std::string text = std::string(date_text) + " " + time_text;
+  // A UTF-8 locale may spell its formats with letters beyond ASCII ("a. m.", month names).
+  if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) text = Utf8ToCp1252(text);
+  return text;
 }
 
 std::string PathText(const fs::path& path) {

@@ -112,6 +112,12 @@ void ReplaceFile(const fs::path& source, const fs::path& target) {
   throw RunError("No se puede reemplazar " + PathText(target) + ": " + SystemMessage(error));
 }
 
+bool StandardInputIsTerminal() {
+  // _isatty is true for the NUL device too; only a console answers GetConsoleMode.
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
 std::string LocalDateTimeText() {
   wchar_t date[128];
   wchar_t time[128];

@@ -1,14 +1,19 @@
 # Runs `transvelor export` as a user would and checks its exit status and what it prints.
 # -DTRANSVELOR=<program> -DSOURCE=<source folder> -DWORK=<scratch folder> -DCASE=<case name>
+# [-DEMULATOR=<program and arguments that run it, separated by |>]
 cmake_minimum_required(VERSION 3.25)
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 
 function(fail message)
   message(FATAL_ERROR "${CASE}: ${message}\n--- stdout:\n${out}\n--- stderr:\n${err}")
 endfunction()
 
 function(export_run)
-  execute_process(COMMAND ${TRANSVELOR} export ${ARGN}
+  execute_process(COMMAND ${EMULATOR} ${TRANSVELOR} export ${ARGN}
     RESULT_VARIABLE rc OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr INPUT_FILE /dev/null)
+  # The Windows build ends its lines with CR LF.
+  string(REPLACE "\r\n" "\n" stdout "${stdout}")
+  string(REPLACE "\r\n" "\n" stderr "${stderr}")
   set(rc "${rc}" PARENT_SCOPE)
   set(out "${stdout}" PARENT_SCOPE)
   set(err "${stderr}" PARENT_SCOPE)

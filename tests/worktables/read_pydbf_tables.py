@@ -15,9 +15,9 @@ with tempfile.TemporaryDirectory() as folder:
         "vfp": ("PROF C(6); DIA N(2,0); HORA I; HORAS B; NOTA M; ACTIVO L; FECHA D; "
                 "PRECIO Y; CUANDO T"),
     }
-    for kind, spec in cases.items():
+    for kind, contents in cases.items():
         name = "soluc_" + kind
-        table = dbf.Table(folder + "/" + name + ".dbf", spec, dbf_type=kind,
+        table = dbf.Table(folder + "/" + name + ".dbf", contents, dbf_type=kind,
                           codepage="cp1252")
         table.open(dbf.READ_WRITE)
         rows = [("ABÇ", 1, 3, 1.5, "nota", True, datetime.date(2026, 12, 11)),

@@ -1,0 +1,166 @@
+#include "import/import_run.h"
+
+#include <exception>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "exchange/xml_document.h"
+#include "import/output_document.h"
+#include "import/schedule_assembly.h"
+#include "util/env.h"
+#include "util/run_error.h"
+#include "util/text.h"
+#include "worktables/table.h"
+#include "worktables/work_folder.h"
+
+namespace tv {
+namespace {
+
+namespace fs = std::filesystem;
+using worktables::OpenMode;
+using worktables::Table;
+using worktables::WorkFolder;
+
+// The tables the import holds for exclusive use, in the order they are opened.
+enum TableSlot { kSoluc, kGrupos, kCursos, kProf, kAulas, kNomAsg, kTramos, kAsig };
+const char* const kImportTables[] = {"SOLUC", "GRUPOST",  "CURSOST",    "PROFT",
+                                     "AULAT", "ASIGNOMT", "DIASHORAST", "ASIGT"};
+
+// The hourglass from the start of the work until a message is shown, whatever ends it.
+class BusyPointer {
+ public:
+  explicit BusyPointer(UserInterface& ui) : ui_(ui) { ui_.SetBusy(true); }
+  ~BusyPointer() { Stop(); }
+  void Stop() {
+    if (busy_) ui_.SetBusy(false);
+    busy_ = false;
+  }
+
+ private:
+  UserInterface& ui_;
+  bool busy_ = true;
+};
+
+bool IsExistingFile(const fs::path& file) {
+  if (file.empty()) return false;
+  std::error_code error;
+  return fs::is_regular_file(file, error);
+}
+
+// Opens the eight tables in order. The vector closes those already open when a later
+// one fails, and all of them when the run stops for any reason.
+std::vector<Table> OpenImportTables(WorkFolder& folder) {
+  std::vector<Table> tables;
+  tables.reserve(std::size(kImportTables));
+  for (const char* name : kImportTables) {
+    try {
+      tables.push_back(folder.OpenWorkTable(name, OpenMode::kExclusive));
+    } catch (const RunError& error) {
+      throw RunError(std::string("No se puede abrir la tabla ") + name + ": " + error.message());
+    }
+  }
+  return tables;
+}
+
+// The year code: the first four characters of the text of the first child node of
+// /SERVICIO/BLOQUE_DATOS.
+std::string YearCode(const xml::Document& document, const fs::path& file) {
+  const xml::Node root = document.Root();
+  xml::Node first;
+  if (root.Name() == "SERVICIO") {
+    const auto blocks = root.ChildElements("BLOQUE_DATOS");
+    if (!blocks.empty()) first = blocks.front().FirstChild();
+  }
+  if (first.IsNull()) {
+    throw RunError("El archivo " + env::PathText(file) +
+                   " no tiene el a\xF1o acad\xE9mico: falta el contenido de "
+                   "/SERVICIO/BLOQUE_DATOS. No es un archivo de intercambio de Ortelia.");
+  }
+  return LeftPart(first.Text(), 4);
+}
+
+PeriodDates ReadPeriodDates(WorkFolder& folder) {
+  Table periods = folder.OpenWorkTable("PERIODOS");
+  PeriodDates dates;
+  periods.First();
+  if (!periods.Eof()) {
+    dates.start = periods.GetText("FECINI");
+    dates.end = periods.GetText("FECFIN");
+  }
+  return dates;
+}
+
+fs::path OutputPath(const fs::path& input) {
+  fs::path name = "ResultadoVelor";
+  name += input.filename();
+  return input.parent_path() / name;
+}
+
+}  // namespace
+
+RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& selected_file) {
+  RunReport report;
+  if (auto chosen = ui.ChooseExchangeFile(selected_file)) selected_file = *chosen;
+  if (!IsExistingFile(selected_file)) {
+    ui.ShowMessage("No existe archivo");
+    report.outcome = RunOutcome::kNoFile;
+    return report;
+  }
+
+  BusyPointer busy(ui);
+  try {
+    WorkFolder folder(folders.work_folder);
+    std::vector<Table> tables = OpenImportTables(folder);
+    xml::Document document = xml::Document::Load(selected_file);
+    const std::string year_code = YearCode(document, selected_file);
+
+    if (!folder.FileExists("PERIODOS.DBF")) {
+      tables.clear();
+      busy.Stop();
+      ui.ShowMessage("ATENCI\xD3N - PERIODOS.DBF No encontrado - Importe de nuevo XML de ORTELIA.");
+      report.outcome = RunOutcome::kRefused;
+      return report;
+    }
+    const PeriodDates dates = ReadPeriodDates(folder);
+
+    OutputDocument output(document, year_code, env::LocalDateTimeText(),
+                          tables[kProf].RecordCount());
+    const ScheduleSummary summary =
+        AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig], tables[kNomAsg],
+                          tables[kTramos], tables[kGrupos]},
+                         dates, output);
+    for (Table& table : tables) table.Close();
+    tables.clear();
+
+    const fs::path output_file = OutputPath(selected_file);
+    document.Save(output_file);
+
+    busy.Stop();
+    ui.ShowMessage("Proceso finalizado");
+    report.outcome = RunOutcome::kFinished;
+    report.output_file = output_file;
+    report.counts = {
+        {"profesores", summary.teachers},
+        {"lecciones", summary.lessons},
+        {"lecciones sin tramo horario", summary.without_slot},
+        {"lecciones sin carga lectiva", summary.without_load},
+        {"lecciones sin grupo", summary.without_group},
+        {"lecciones de profesores desconocidos", summary.unknown_teacher},
+    };
+    return report;
+  } catch (const RunError& error) {
+    busy.Stop();
+    ui.ShowError(error.message());
+  } catch (const std::bad_alloc&) {
+    busy.Stop();
+    ui.ShowError("No hay memoria suficiente para importar " + env::PathText(selected_file) + ".");
+  } catch (const std::exception& error) {
+    busy.Stop();
+    ui.ShowError("Error al importar " + env::PathText(selected_file) + ": " + error.what());
+  }
+  report.outcome = RunOutcome::kFailed;
+  return report;
+}
+
+}  // namespace tv

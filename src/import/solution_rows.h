@@ -1,0 +1,54 @@
+// Velorim's solution (SOLUC) read once, its lessons grouped by teacher code. A teacher's
+// rows are those whose PROF equals the teacher code exactly, letter case included, in
+// table order; rows whose DIA reads as the whole number 0 are no lessons and are left
+// out. Repeated texts are stored once, so a big solution stays small in memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "worktables/table.h"
+
+namespace tv {
+
+// One solved lesson; the texts are ids into the owning SolutionRows.
+struct SolutionRow {
+  std::uint32_t subject;  // ASIG
+  std::uint32_t group;    // CODGRUPO
+  std::uint32_t task;     // TAREA
+  std::uint32_t room;     // AULA
+  std::uint32_t day;      // DIA, as its text
+  std::uint32_t frame;    // first character of MARCO (empty when MARCO is)
+  std::int32_t hour;      // HORA, as a whole number
+};
+
+class SolutionRows {
+ public:
+  // Reads every row of the open solution table. A DIA or HORA that is not a whole
+  // number throws RunError naming the table, the row and the field.
+  static SolutionRows Read(worktables::Table& solution);
+
+  // The lessons of one teacher code, in table order (empty for an unknown code).
+  std::span<const SolutionRow> LessonsOf(const std::string& teacher_code) const;
+  const std::string& Text(std::uint32_t id) const { return texts_[id]; }
+
+  // The number of lessons of all teacher codes.
+  std::size_t LessonCount() const { return lesson_count_; }
+  // The teacher codes that have lessons.
+  std::vector<std::string> TeacherCodes() const;
+
+ private:
+  std::uint32_t Intern(std::string text);
+
+  std::vector<std::string> texts_;
+  std::unordered_map<std::string, std::uint32_t> ids_;
+  std::unordered_map<std::string, std::vector<SolutionRow>> by_teacher_;
+  std::size_t lesson_count_ = 0;
+};
+
+}  // namespace tv

@@ -1,0 +1,375 @@
+#include "import/import_run.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "exchange/xml_document.h"
+#include "import_fixture.h"
+#include "worktables/table.h"
+
+namespace tv::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kInput =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<!-- exportado por Ortelia -->\n"
+    "<SERVICIO modulo=\"ORTELIA\" tipo=\"E\">\n"
+    "  <BLOQUE_DATOS>\n"
+    "    <grupo_datos seq=\"ANNO\"><dato>202627</dato></grupo_datos>\n"
+    "    <grupo_datos seq=\"EMPLEADOS\"/>\n"
+    "  </BLOQUE_DATOS>\n"
+    "</SERVICIO>\n"
+    "<!-- fin -->\n";
+
+// A small school whose solution holds every case the schedule assembly must get right.
+class ImportRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    work = temp.Path() / "QTEMP";
+    fs::create_directories(work);
+    input = temp.Path() / "centro.xml";
+    WriteFile(input, kInput);
+    WriteTable(work, Proft({
+                         {"GMJ", "Gil Mora, Juan", "E1", "P1"},
+                         {"SIN", "Sin Lecciones, Ana", "E2", "P2"},
+                         {"AB", "Alba Bravo, ", "E3", "P3"},
+                         {"AB", "Alba Blanco, ", "E4", "P4"},
+                         {"gmj", "gil mora, jose", "E5", "P5"},
+                     }));
+    WriteTable(work, Asigt({
+                         {"MAT", "1A", "M1", "C1"},
+                         {"MAT", "1A", "M9", "C9"},  // later duplicate: never used
+                         {"LEN", "1A", "L1", "C1"},
+                         {"MAT", "2A", "M2", "C2"},
+                     }));
+    WriteTable(work, Asignomt({
+                         {"MAT", "Matem\xE1ticas", "", "F"},
+                         {"LEN", "Lengua", "LT", "F"},
+                         {"BIBL", "Biblioteca", "BIBL", "T"},
+                         {"LEN", "Lengua bis", "LX", "F"},  // later duplicate
+                     }));
+    WriteTable(work, Diashorast({
+                         {"11", "T1", "1", "1", "08:00", "08:55", "0", "M"},
+                         {"11", "T9", "1", "1", "16:00", "16:55", "1", "T"},
+                         {"12", "T2", "1", "2", "08:55", "09:50", "0", "M"},
+                         {"11", "TX", "1", "1", "09:00", "10:00", "0", "M"},  // duplicate
+                         {"21", "T3", "2", "1", "8:30", "9:30", "0", "M"},
+                         {"31", "TB", "3", "1", "8:3", "9:30", "0", "M"},  // no lesson takes it
+                     }));
+    WriteTable(work, Grupost({{"1A", "G1"}, {"2A", "G2"}, {"1A", "G9"}}));
+    WriteTable(work, Periodos({{"M",
+                                "Ma\xF1"
+                                "ana",
+                                "01/09/2026", "30/06/2027"},
+                               {"T", "Tarde", "02/09/2026", "29/06/2027"}}));
+    WriteTable(work, Cursost());
+    WriteTable(work, Aulat());
+    WriteTable(work, Soluc({
+                         {"GMJ", "1", "1", "0", "MAT", "1A", "", "A01"},
+                         {"GMJ", "0", "0", "", "MAT", "1A", "", "A01"},  // not placed
+                         {"GMJ", "1", "1", "1", "MAT", "2A", "", ""},
+                         {"AB", "1", "2", "0", "LEN", "1A", "", "   "},
+                         {"AB", "2", "1", "0", "LEN", "3B", "GUARD", "A02"},
+                         {"AB", "3", "5", "0", "XYZ", "1A", "", "A03"},
+                         {"ZZZ", "1", "1", "0", "MAT", "1A", "", "A01"},  // no such teacher
+                         {"GMJ", "2", "1", "0", "BIBL", "", "", ""},
+                     }));
+    ui.answer = input;
+  }
+
+  RunReport Run() { return RunImport(RunFolders{work, temp.Path()}, ui, selected); }
+  fs::path Output() const { return temp.Path() / "ResultadoVelorcentro.xml"; }
+
+  TempFolder temp;
+  fs::path work;
+  fs::path input;
+  fs::path selected;
+  RecordingUi ui;
+};
+
+TEST_F(ImportRun, MapsEveryLessonBackToTheKeysOfTheWorkTables) {
+  const RunReport report = Run();
+  ASSERT_EQ(report.outcome, RunOutcome::kFinished) << (ui.errors.empty() ? "" : ui.errors[0]);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Proceso finalizado"});
+  EXPECT_EQ(report.output_file, Output());
+  EXPECT_EQ(selected, input);
+
+  const auto teachers = ReadSchedule(xml::Document::Load(Output()));
+  ASSERT_EQ(teachers.size(), 5u);
+  const struct {
+    std::string seq, registros, employee, post;
+  } expected_teachers[] = {
+      {"HORARIO_REGULAR_PROFESOR_1", "3", "E1", "P1"},
+      {"HORARIO_REGULAR_PROFESOR_2", "0", "E2", "P2"},
+      {"HORARIO_REGULAR_PROFESOR_3", "3", "E3", "P3"},
+      {"HORARIO_REGULAR_PROFESOR_4", "3", "E4", "P4"},
+      {"HORARIO_REGULAR_PROFESOR_5", "0", "E5", "P5"},  // codes are case-sensitive
+  };
+  for (std::size_t t = 0; t < teachers.size(); ++t) {
+    EXPECT_EQ(teachers[t].seq, expected_teachers[t].seq);
+    EXPECT_EQ(teachers[t].registros, expected_teachers[t].registros) << teachers[t].seq;
+    EXPECT_EQ(teachers[t].employee, expected_teachers[t].employee);
+    EXPECT_EQ(teachers[t].post, expected_teachers[t].post);
+    EXPECT_EQ(std::to_string(teachers[t].lessons.size()), teachers[t].registros);
+  }
+
+  // seq, then the eleven fields in their order.
+  const std::vector<Lesson> gmj = {
+      // Frame 0's slot 11; the first teaching load and group of their codes; MAT has no
+      // activity code, so "1".
+      {{"seq", "ACTIVIDAD_1"},
+       {"N_DIASEMANA", "1"},
+       {"X_TRAMO", "T1"},
+       {"X_DEPENDENCIA", "A01"},
+       {"X_UNIDAD", "G1"},
+       {"X_OFERTAMATRIG", "C1"},
+       {"X_MATERIAOMG", "M1"},
+       {"F_INICIO", "01/09/2026"},
+       {"F_FIN", "30/06/2027"},
+       {"N_HORINI", "480"},
+       {"N_HORFIN", "535"},
+       {"X_ACTIVIDAD", "1"}},
+      // The same slot key in frame 1; no room.
+      {{"seq", "ACTIVIDAD_2"},
+       {"N_DIASEMANA", "1"},
+       {"X_TRAMO", "T9"},
+       {"X_DEPENDENCIA", ""},
+       {"X_UNIDAD", "G2"},
+       {"X_OFERTAMATRIG", "C2"},
+       {"X_MATERIAOMG", "M2"},
+       {"F_INICIO", "01/09/2026"},
+       {"F_FIN", "30/06/2027"},
+       {"N_HORINI", "960"},
+       {"N_HORFIN", "1015"},
+       {"X_ACTIVIDAD", "1"}},
+      // An activity: blank TAREA takes its CODTAREA; no group, no teaching load.
+      {{"seq", "ACTIVIDAD_3"},
+       {"N_DIASEMANA", "2"},
+       {"X_TRAMO", "T3"},
+       {"X_DEPENDENCIA", ""},
+       {"X_UNIDAD", ""},
+       {"X_OFERTAMATRIG", ""},
+       {"X_MATERIAOMG", ""},
+       {"F_INICIO", "01/09/2026"},
+       {"F_FIN", "30/06/2027"},
+       {"N_HORINI", "510"},
+       {"N_HORFIN", "570"},
+       {"X_ACTIVIDAD", "BIBL"}},
+  };
+  const std::vector<Lesson> ab = {
+      // Blank AULA; blank TAREA takes the subject's first CODTAREA.
+      {{"seq", "ACTIVIDAD_1"},
+       {"N_DIASEMANA", "1"},
+       {"X_TRAMO", "T2"},
+       {"X_DEPENDENCIA", ""},
+       {"X_UNIDAD", "G1"},
+       {"X_OFERTAMATRIG", "C1"},
+       {"X_MATERIAOMG", "L1"},
+       {"F_INICIO", "01/09/2026"},
+       {"F_FIN", "30/06/2027"},
+       {"N_HORINI", "535"},
+       {"N_HORFIN", "590"},
+       {"X_ACTIVIDAD", "LT"}},
+      // Unknown group: no group key and no teaching load, nothing carried over from the
+      // lesson before; a written TAREA wins over the subject's.
+      {{"seq", "ACTIVIDAD_2"},
+       {"N_DIASEMANA", "2"},
+       {"X_TRAMO", "T3"},
+       {"X_DEPENDENCIA", "A02"},
+       {"X_UNIDAD", ""},
+       {"X_OFERTAMATRIG", ""},
+       {"X_MATERIAOMG", ""},
+       {"F_INICIO", "01/09/2026"},
+       {"F_FIN", "30/06/2027"},
+       {"N_HORINI", "510"},
+       {"N_HORFIN", "570"},
+       {"X_ACTIVIDAD", "GUARD"}},
+      // No slot row for day 3, hour 5; a subject missing from ASIGNOMT.
+      {{"seq", "ACTIVIDAD_3"},
+       {"N_DIASEMANA", ""},
+       {"X_TRAMO", ""},
+       {"X_DEPENDENCIA", "A03"},
+       {"X_UNIDAD", "G1"},
+       {"X_OFERTAMATRIG", ""},
+       {"X_MATERIAOMG", ""},
+       {"F_INICIO", "01/09/2026"},
+       {"F_FIN", "30/06/2027"},
+       {"N_HORINI", "0"},
+       {"N_HORFIN", "0"},
+       {"X_ACTIVIDAD", "1"}},
+  };
+  EXPECT_EQ(teachers[0].lessons, gmj);
+  EXPECT_EQ(teachers[2].lessons, ab);
+  EXPECT_EQ(teachers[3].lessons, ab);  // two teachers with one code both get its lessons
+
+  const std::vector<std::pair<std::string, std::size_t>> counts = {
+      {"profesores", 5},
+      {"lecciones", 9},
+      {"lecciones sin tramo horario", 2},
+      {"lecciones sin carga lectiva", 5},
+      {"lecciones sin grupo", 3},
+      {"lecciones de profesores desconocidos", 1},
+  };
+  EXPECT_EQ(report.counts, counts);
+}
+
+TEST_F(ImportRun, WritesTheHeaderAndKeepsTheNodesAroundTheRoot) {
+  ASSERT_EQ(Run().outcome, RunOutcome::kFinished);
+  const std::string bytes = ReadFile(Output());
+  // The declaration and the comments outside the root stay; the new root comes last.
+  EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << bytes;
+  const auto first_comment = bytes.find("<!-- exportado por Ortelia -->");
+  const auto last_comment = bytes.find("<!-- fin -->");
+  const auto root =
+      bytes.find("<SERVICIO modulo=\"HORARIOS\" tipo=\"I\" autor=\"HORARIOS\" fecha=\"");
+  ASSERT_NE(first_comment, std::string::npos);
+  ASSERT_NE(last_comment, std::string::npos);
+  ASSERT_NE(root, std::string::npos) << bytes;
+  EXPECT_LT(first_comment, last_comment);
+  EXPECT_LT(last_comment, root);
+  EXPECT_EQ(bytes.find("ORTELIA\""), std::string::npos) << "the old root survived";
+  // No white space of our own between elements.
+  EXPECT_NE(bytes.find("<BLOQUE_DATOS><grupo_datos seq=\"ANNO_ACADEMICO\"><dato "
+                       "nombre_dato=\"C_ANNO\">2026</dato></grupo_datos><grupo_datos "
+                       "seq=\"HORARIOS_REGULARES\" registros=\"5\"><grupo_datos "
+                       "seq=\"HORARIO_REGULAR_PROFESOR_1\" registros=\"3\"><dato "
+                       "nombre_dato=\"X_EMPLEADO\">E1</dato>"),
+            std::string::npos)
+      << bytes;
+
+  const xml::Document output = xml::Document::Load(Output());
+  EXPECT_FALSE(output.Root().Attribute("fecha").empty());
+  // An empty value is an element without content.
+  EXPECT_NE(bytes.find("<dato nombre_dato=\"X_DEPENDENCIA\"/>"), std::string::npos);
+}
+
+TEST_F(ImportRun, TheYearCodeIsTheStartOfTheFirstChildOfBloqueDatos) {
+  const struct {
+    std::string data;
+    std::string year;
+  } cases[] = {
+      {"<grupo_datos seq=\"ANNO\"><dato>2026/27</dato></grupo_datos>", "2026"},
+      {"<dato>26</dato><dato>2027</dato>", "26"},
+      {"2025-26<grupo_datos seq=\"X\"/>", "2025"},
+      {"\n  <!--a\xC3\xB1o-->\n  <grupo_datos/>", "a\xF1o"},  // a comment is a node too
+  };
+  for (const auto& c : cases) {
+    WriteFile(input, "<SERVICIO><BLOQUE_DATOS>" + c.data + "</BLOQUE_DATOS></SERVICIO>");
+    ASSERT_EQ(Run().outcome, RunOutcome::kFinished) << c.data;
+    const xml::Document output = xml::Document::Load(Output());
+    const auto blocks = output.Root().ChildElements("BLOQUE_DATOS");
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(blocks[0].ChildElements("grupo_datos")[0].Text(), c.year) << c.data;
+  }
+}
+
+TEST_F(ImportRun, AnEmptyTeacherTableGivesAnEmptyScheduleBlock) {
+  WriteTable(work, Proft({}));
+  ASSERT_EQ(Run().outcome, RunOutcome::kFinished);
+  EXPECT_NE(ReadFile(Output()).find("<grupo_datos seq=\"HORARIOS_REGULARES\" registros=\"0\"/>"),
+            std::string::npos);
+}
+
+TEST_F(ImportRun, ACancelledDialogKeepsTheEarlierChoice) {
+  ui.answer.reset();
+  EXPECT_EQ(Run().outcome, RunOutcome::kNoFile);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"No existe archivo"});
+  EXPECT_EQ(ui.busy_calls, 0);
+
+  selected = input;
+  ui.messages.clear();
+  EXPECT_EQ(Run().outcome, RunOutcome::kFinished);
+  EXPECT_EQ(selected, input);
+  EXPECT_TRUE(fs::exists(Output()));
+}
+
+TEST_F(ImportRun, AMissingFileEndsTheRunBeforeAnyTableIsOpened) {
+  ui.answer = temp.Path() / "gone.xml";
+  fs::remove(work / "SOLUC.DBF");
+  EXPECT_EQ(Run().outcome, RunOutcome::kNoFile);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"No existe archivo"});
+  EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST_F(ImportRun, AMissingPeriodTableRefusesTheRunAndLeavesTheTablesFree) {
+  fs::remove(work / "PERIODOS.DBF");
+  EXPECT_EQ(Run().outcome, RunOutcome::kRefused);
+  EXPECT_EQ(ui.messages,
+            std::vector<std::string>{
+                "ATENCI\xD3N - PERIODOS.DBF No encontrado - Importe de nuevo XML de ORTELIA."});
+  EXPECT_FALSE(fs::exists(Output()));
+  EXPECT_FALSE(ui.busy);
+  worktables::Table soluc(work, "SOLUC");
+  EXPECT_NO_THROW(soluc.Open(worktables::OpenMode::kExclusive));
+}
+
+// Every failure: a clear message, no output written, an earlier output left intact, and
+// the tables free again for the next export.
+TEST_F(ImportRun, FailuresWriteNothingAndFreeTheTables) {
+  const struct {
+    std::string what;
+    std::function<void()> spoil;
+    std::string message_part;
+  } cases[] = {
+      {"no SOLUC", [&] { fs::remove(work / "SOLUC.DBF"); }, "SOLUC"},
+      {"no GRUPOST", [&] { fs::remove(work / "GRUPOST.DBF"); }, "GRUPOST"},
+      {"no CURSOST", [&] { fs::remove(work / "CURSOST.DBF"); }, "CURSOST"},
+      {"no PROFT", [&] { fs::remove(work / "PROFT.DBF"); }, "PROFT"},
+      {"no AULAT", [&] { fs::remove(work / "AULAT.DBF"); }, "AULAT"},
+      {"no ASIGNOMT", [&] { fs::remove(work / "ASIGNOMT.DBF"); }, "ASIGNOMT"},
+      {"no DIASHORAST", [&] { fs::remove(work / "DIASHORAST.DBF"); }, "DIASHORAST"},
+      {"no ASIGT", [&] { fs::remove(work / "ASIGT.DBF"); }, "ASIGT"},
+      {"not well-formed", [&] { WriteFile(input, "<SERVICIO><BLOQUE_DATOS>"); }, "centro.xml"},
+      {"no BLOQUE_DATOS", [&] { WriteFile(input, "<SERVICIO><OTRO>2026</OTRO></SERVICIO>"); },
+       "BLOQUE_DATOS"},
+      {"empty BLOQUE_DATOS", [&] { WriteFile(input, "<SERVICIO><BLOQUE_DATOS/></SERVICIO>"); },
+       "BLOQUE_DATOS"},
+      {"another root",
+       [&] { WriteFile(input, "<ORTELIA><BLOQUE_DATOS>1</BLOQUE_DATOS></ORTELIA>"); },
+       "BLOQUE_DATOS"},
+      {"a slot time that is no clock",
+       [&] {
+         WriteTable(work, Diashorast({{"11", "T1", "1", "1", "8:3", "08:55", "0", "M"}}));
+       },
+       "':3' no es un valor entero v\xE1lido"},
+      {"a DIA that is no number",
+       [&] {
+         WriteTable(work, TableContents{"SOLUC",
+                                        {{"PROF", worktables::FieldType::kCharacter, 10},
+                                         {"DIA", worktables::FieldType::kCharacter, 2},
+                                         {"HORA", worktables::FieldType::kInteger, 0},
+                                         {"MARCO", worktables::FieldType::kCharacter, 1},
+                                         {"ASIG", worktables::FieldType::kCharacter, 10},
+                                         {"CODGRUPO", worktables::FieldType::kCharacter, 10},
+                                         {"TAREA", worktables::FieldType::kCharacter, 10},
+                                         {"AULA", worktables::FieldType::kCharacter, 10}},
+                                        {{"GMJ", "x1", "1", "0", "MAT", "1A", "", ""}}});
+       },
+       "'x1' no es un valor entero v\xE1lido"},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    WriteFile(Output(), "earlier result");
+    c.spoil();
+    ui.errors.clear();
+    ui.messages.clear();
+    EXPECT_EQ(Run().outcome, RunOutcome::kFailed) << c.what;
+    ASSERT_EQ(ui.errors.size(), 1u) << c.what;
+    EXPECT_NE(ui.errors[0].find(c.message_part), std::string::npos)
+        << c.what << ": " << ui.errors[0];
+    EXPECT_TRUE(ui.messages.empty()) << c.what;
+    EXPECT_FALSE(ui.busy) << c.what;
+    EXPECT_EQ(ReadFile(Output()), "earlier result") << c.what;
+    for (const char* name : {"SOLUC", "GRUPOST", "PROFT", "DIASHORAST", "ASIGT"}) {
+      if (!fs::exists(work / (std::string(name) + ".DBF"))) continue;
+      worktables::Table table(work, name);
+      EXPECT_NO_THROW(table.Open(worktables::OpenMode::kExclusive)) << c.what << " " << name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tv::testing
