@@ -1,19 +1,10 @@
 // The setup of the real program: the platform's folders and the runs.
 #include "app/main_form.h"
 #include "export/export_run.h"
+#include "import/import_run.h"
 #include "util/env.h"
 
 namespace tv::app {
-
-namespace {
-
-// Until the import is part of the build, a click says so instead of doing nothing.
-RunReport NotAvailable(const RunFolders&, UserInterface& ui, std::filesystem::path&) {
-  ui.ShowMessage("Esta funci\xF3n no est\xE1 disponible en esta versi\xF3n.");
-  return RunReport{RunOutcome::kRefused, {}, {}};
-}
-
-}  // namespace
 
 MainFormSetup ProgramSetup(const QStringList& parameters) {
   MainFormSetup setup;
@@ -21,7 +12,7 @@ MainFormSetup ProgramSetup(const QStringList& parameters) {
   setup.folders.work_folder = env::DefaultWorkFolder();
   setup.folders.program_folder = env::ProgramFolder();
   setup.export_run = RunExport;
-  setup.import_run = NotAvailable;
+  setup.import_run = RunImport;
   return setup;
 }
 

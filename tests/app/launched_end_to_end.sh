@@ -216,5 +216,29 @@ if check_inside_host two-frames >/dev/null; then
   fi
 fi
 
+# 5. Import after that export and a solved timetable: the result file beside the input.
+solver=$(dirname "$program")/sample-solver
+cp "$source_dir/examples/centro.xml" "$case_dir/centro.xml"
+"$solver" --work-folder "$case_dir/QTEMP" --seed 1 >/dev/null
+rm -f "$case_dir/bin/Velorim.ini"
+start_host
+start_program importar
+if check_inside_host import >/dev/null; then
+  if dialog=$(wait_window "Archivo XML"); then
+    type_into "$dialog" "$case_dir/centro.xml"
+    press "$dialog" Return
+    answer_box "Proceso finalizado"
+    if wait_exit import && check_flag import 1; then
+      if [ -s "$case_dir/ResultadoVelorcentro.xml" ]; then
+        passed=$((passed + 1))
+      else
+        fail "import: no ResultadoVelorcentro.xml beside the input"
+      fi
+    fi
+  else
+    fail "import: no file dialog"
+  fi
+fi
+
 echo "$passed passed, $failures failed"
 [ "$failures" -eq 0 ]
