@@ -1,7 +1,6 @@
 #include "app/main_form.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -94,20 +93,8 @@ TMForm::TMForm(MainFormSetup setup) : setup_(std::move(setup)) {
   button1_ =
       MakeButton(draw3d1, "Button1", QIcon(), QStringLiteral("F1 Ayuda"), QRect(264, 64, 75, 25));
 
-  // Both runs ask for the exchange file through this one dialog, which remembers
-  // where the user last looked. A file that does not exist may be typed: the run
-  // then says "No existe archivo".
-  open_dialog_xml_ = std::make_unique<QFileDialog>();
-  open_dialog_xml_->setObjectName(QStringLiteral("OpenDialogXML"));
-  open_dialog_xml_->setWindowTitle(QStringLiteral("Archivo XML"));
-  open_dialog_xml_->setNameFilter(QStringLiteral("*.xml"));
-  open_dialog_xml_->setDefaultSuffix(QStringLiteral("xml"));
-  open_dialog_xml_->setAcceptMode(QFileDialog::AcceptOpen);
-  open_dialog_xml_->setFileMode(QFileDialog::AnyFile);
-  open_dialog_xml_->setOption(QFileDialog::DontUseNativeDialog);
-  open_dialog_xml_->setModal(true);
   owner_.widget = this;
-  ui_ = std::make_unique<WindowUserInterface>(*open_dialog_xml_, owner_);
+  ui_ = std::make_unique<WindowUserInterface>(owner_);
 
   connect(b_exportar_, &QPushButton::clicked, this, [this] { BExportarClick(); });
   connect(b_importar_, &QPushButton::clicked, this, [this] { BImportarClick(); });

@@ -15,7 +15,6 @@
 #include "util/run_outcome.h"
 #include "util/user_interface.h"
 
-class QFileDialog;
 class QPushButton;
 
 namespace tv::app {
@@ -79,7 +78,6 @@ class TMForm : public QWidget {
   bool shown_ = false;
   ModalOwner owner_;
 
-  std::unique_ptr<QFileDialog> open_dialog_xml_;
   std::unique_ptr<WindowUserInterface> ui_;
   QPushButton* b_exportar_;
   QPushButton* b_importar_;

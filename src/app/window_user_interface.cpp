@@ -23,18 +23,34 @@ class WindowUserInterface::ModalCursor {
   bool busy_;
 };
 
-WindowUserInterface::WindowUserInterface(QFileDialog& open_dialog, const ModalOwner& owner)
-    : open_dialog_(open_dialog), owner_(owner) {}
+WindowUserInterface::WindowUserInterface(const ModalOwner& owner) : owner_(owner) {}
 
 WindowUserInterface::~WindowUserInterface() { SetBusy(false); }
+
+QFileDialog& WindowUserInterface::OpenDialogXML() {
+  if (open_dialog_xml_ == nullptr) {
+    // A file that does not exist may be typed: the run then says "No existe archivo".
+    open_dialog_xml_ = std::make_unique<QFileDialog>();
+    open_dialog_xml_->setObjectName(QStringLiteral("OpenDialogXML"));
+    open_dialog_xml_->setWindowTitle(QStringLiteral("Archivo XML"));
+    open_dialog_xml_->setNameFilter(QStringLiteral("*.xml"));
+    open_dialog_xml_->setDefaultSuffix(QStringLiteral("xml"));
+    open_dialog_xml_->setAcceptMode(QFileDialog::AcceptOpen);
+    open_dialog_xml_->setFileMode(QFileDialog::AnyFile);
+    open_dialog_xml_->setOption(QFileDialog::DontUseNativeDialog);
+    open_dialog_xml_->setModal(true);
+  }
+  return *open_dialog_xml_;
+}
 
 std::optional<std::filesystem::path> WindowUserInterface::ChooseExchangeFile(
     const std::filesystem::path& previous) {
   ModalCursor cursor(busy_);
-  if (!previous.empty()) open_dialog_.selectFile(ToQString(previous));
-  PlaceModal(open_dialog_, owner_);
-  if (open_dialog_.exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList files = open_dialog_.selectedFiles();
+  QFileDialog& dialog = OpenDialogXML();
+  if (!previous.empty()) dialog.selectFile(ToQString(previous));
+  PlaceModal(dialog, owner_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   return ToPath(files.front());
 }

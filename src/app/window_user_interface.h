@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFileDialog>
+#include <memory>
 
 #include "app/message_box.h"
 #include "util/user_interface.h"
@@ -12,9 +13,9 @@ namespace tv::app {
 
 class WindowUserInterface : public UserInterface {
  public:
-  // `open_dialog` is the window's OpenDialogXML; `owner` says where modal windows
-  // belong and may change while the window lives (launched mode).
-  WindowUserInterface(QFileDialog& open_dialog, const ModalOwner& owner);
+  // `owner` says where modal windows belong; it may change while the window lives
+  // (launched mode).
+  explicit WindowUserInterface(const ModalOwner& owner);
   ~WindowUserInterface() override;
   WindowUserInterface(const WindowUserInterface&) = delete;
   WindowUserInterface& operator=(const WindowUserInterface&) = delete;
@@ -30,7 +31,11 @@ class WindowUserInterface : public UserInterface {
   // The arrow instead of the hourglass while the user answers a modal window.
   class ModalCursor;
 
-  QFileDialog& open_dialog_;
+  // The file dialog OpenDialogXML, made when a run first asks for a file and kept, so
+  // that it opens where the user last looked.
+  QFileDialog& OpenDialogXML();
+
+  std::unique_ptr<QFileDialog> open_dialog_xml_;
   const ModalOwner& owner_;
   bool busy_ = false;
 };

@@ -23,8 +23,28 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 wait_window() {
   local id
   id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -1) || true
-  [ -n "$id" ] || { echo "no window \"$1\" came up" >&2; return 1; }
+  if [ -z "$id" ]; then
+    echo "no window \"$1\" came up; on the screen:" >&2
+    for window in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+      echo "    $(xdotool getwindowname "$window")" >&2
+    done
+    return 1
+  fi
   echo "$id"
+}
+
+# Types a path into the file dialog and presses Enter. The dialog's completion list may
+# come up while typing and take the first Enter, as it does for a person: then Enter
+# again.
+choose_file() {  # dialog path
+  type_into "$1" "$2"
+  sleep 0.5
+  press "$1" Return
+  for _ in 1 2 3; do
+    sleep 1
+    xdotool search --onlyvisible --name '^Archivo XML$' >/dev/null 2>&1 || return 0
+    press "$1" Return
+  done
 }
 
 # Types into a window of ours, as at the keyboard.
@@ -175,8 +195,7 @@ start_host
 start_program exportar
 if check_inside_host one-frame >/dev/null; then
   if dialog=$(wait_window "Archivo XML"); then
-    type_into "$dialog" "$case_dir/una jornada.xml"
-    press "$dialog" Return
+    choose_file "$dialog" "$case_dir/una jornada.xml"
     answer_box "Proceso finalizado"
     if wait_exit one-frame && check_flag one-frame 1; then
       check_tables one-frame "${export_tables[@]}"
@@ -195,8 +214,7 @@ start_host
 start_program Exportar
 if check_inside_host two-frames >/dev/null; then
   if dialog=$(wait_window "Archivo XML"); then
-    type_into "$dialog" "$source_dir/examples/centro.xml"
-    press "$dialog" Return
+    choose_file "$dialog" "$source_dir/examples/centro.xml"
     if frames=$(wait_window "Planillas, Marcos o Jornadas Horarias"); then
       click_at "$frames" 60 110
       click_at "$frames" 60 123 ctrl
@@ -225,8 +243,7 @@ start_host
 start_program importar
 if check_inside_host import >/dev/null; then
   if dialog=$(wait_window "Archivo XML"); then
-    type_into "$dialog" "$case_dir/centro.xml"
-    press "$dialog" Return
+    choose_file "$dialog" "$case_dir/centro.xml"
     answer_box "Proceso finalizado"
     if wait_exit import && check_flag import 1; then
       if [ -s "$case_dir/ResultadoVelorcentro.xml" ]; then

@@ -292,6 +292,8 @@ class MainFormTest : public QObject {
 
   void WindowAsDrawn() {
     auto form = MakeForm({});
+    // The main window is the only window made at start-up.
+    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{form.get()});
     QCOMPARE(form->objectName(), QStringLiteral("MForm"));
     QCOMPARE(form->windowTitle(),
              QStringLiteral("Exportar e importar datos entre Velorim y Ortelia"));

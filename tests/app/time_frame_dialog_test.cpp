@@ -2,7 +2,6 @@
 #include "app/time_frame_dialog.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -167,9 +166,8 @@ class TimeFrameDialogTest : public QObject {
   // Through the window's user interface: every attempt is a fresh dialog.
   void ARefusedChoiceIsAskedAgainAfresh() {
     const fs::path file = Write("tres.xml", kThreeFrames);
-    QFileDialog open_dialog;
     const ModalOwner owner;
-    WindowUserInterface ui(open_dialog, owner);
+    WindowUserInterface ui(owner);
     bool fresh = false;
     ModalAnswerer answerer;
     answerer
