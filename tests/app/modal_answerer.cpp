@@ -59,6 +59,8 @@ ModalAnswerer& ModalAnswerer::ChooseFile(const QString& path) {
     name_box->setFocus();
     name_box->setText(path);
     QTest::keyClick(name_box, Qt::Key_Return);
+    // The completion list may have come up and taken that Enter: then Enter again.
+    if (dialog->isVisible()) QTest::keyClick(name_box, Qt::Key_Return);
   });
 }
 
