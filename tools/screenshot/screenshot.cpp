@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QListWidget>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
@@ -65,5 +66,25 @@ int main(int argc, char** argv) {
     frames->setCurrentRow(1, QItemSelectionModel::Select);
   }
   ok = Save(dialog, QDir(folder).filePath(QStringLiteral("time-frames.png"))) && ok;
-  return ok ? 0 : 1;
+  dialog.hide();
+
+  // Launched mode: the window inside a host window, as Velorim starts it with a first
+  // parameter that names no direction (so nothing starts). The picture is taken from
+  // the screen, where the host and the window inside it are drawn separately.
+  QWidget host;
+  host.setWindowTitle(QStringLiteral("Velorim"));
+  host.setFixedSize(700, 330);
+  host.setStyleSheet(QStringLiteral("background: #5A7394;"));
+  host.show();
+  Wait(200);
+  tv::app::MainFormSetup launched;
+  launched.parameters = {QStringLiteral("ver"), QString::number(host.winId(), 16)};
+  tv::app::TMForm inside(launched);
+  inside.show();
+  Wait(500);
+  const QString launched_file = QDir(folder).filePath(QStringLiteral("launched.png"));
+  const bool grabbed = inside.RunMode() == 2 && host.screen() != nullptr &&
+                       host.screen()->grabWindow(host.winId()).save(launched_file, "PNG");
+  std::printf("%s %s\n", grabbed ? "wrote" : "could not write", qPrintable(launched_file));
+  return ok && grabbed ? 0 : 1;
 }
