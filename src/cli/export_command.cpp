@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/run_status.h"
 #include "cli/terminal_ui.h"
 #include "export/export_run.h"
 #include "util/cp1252.h"
@@ -34,9 +35,7 @@ void AddExportCommand(CLI::App& app) {
                       "The folder holding NIVELEX.DBF (default: the program's folder)");
   command->callback([options, command] {
     RunFolders folders;
-    folders.work_folder = options->work_folder.empty()
-                              ? env::DefaultWorkFolder()
-                              : std::filesystem::path(options->work_folder);
+    folders.work_folder = WorkFolderOrDefault(options->work_folder);
     folders.program_folder = options->program_folder.empty()
                                  ? env::ProgramFolder()
                                  : std::filesystem::path(options->program_folder);
@@ -46,22 +45,12 @@ void AddExportCommand(CLI::App& app) {
                   StdinIsTerminal());
     std::filesystem::path selected;
     const RunReport report = RunExport(folders, ui, selected);
-    switch (report.outcome) {
-      case RunOutcome::kFinished:
-        std::cout << "Tablas escritas en " << Cp1252ToUtf8(env::PathText(folders.work_folder))
-                  << ":\n";
-        for (const auto& [table, rows] : report.counts) {
-          std::string name = table;
-          name.resize(std::max<std::size_t>(name.size(), 12), ' ');
-          std::cout << "  " << name << rows << (rows == 1 ? " fila" : " filas") << "\n";
-        }
-        return;
-      case RunOutcome::kNoFile:
-        throw CLI::RuntimeError(3);
-      case RunOutcome::kRefused:
-        throw CLI::RuntimeError(4);
-      case RunOutcome::kFailed:
-        throw CLI::RuntimeError(1);
+    ExitUnlessFinished(report.outcome);
+    std::cout << "Tablas escritas en " << Cp1252ToUtf8(env::PathText(folders.work_folder)) << ":\n";
+    for (const auto& [table, rows] : report.counts) {
+      std::string name = table;
+      name.resize(std::max<std::size_t>(name.size(), 12), ' ');
+      std::cout << "  " << name << rows << (rows == 1 ? " fila" : " filas") << "\n";
     }
   });
 }

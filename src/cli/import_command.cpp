@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/run_status.h"
 #include "cli/terminal_ui.h"
 #include "import/import_run.h"
 #include "util/cp1252.h"
@@ -30,24 +31,13 @@ void AddImportCommand(CLI::App& app) {
                       "Velorim's work folder (default: " + env::DefaultWorkFolder().string() + ")");
   command->callback([options] {
     RunFolders folders;
-    folders.work_folder = options->work_folder.empty()
-                              ? env::DefaultWorkFolder()
-                              : std::filesystem::path(options->work_folder);
+    folders.work_folder = WorkFolderOrDefault(options->work_folder);
     folders.program_folder = env::ProgramFolder();
     TerminalUi terminal(std::filesystem::path(options->file), std::nullopt, std::cin, std::cout,
                         std::cerr, false);
     std::filesystem::path selected;
     const RunReport report = RunImport(folders, terminal, selected);
-    switch (report.outcome) {
-      case RunOutcome::kFinished:
-        break;
-      case RunOutcome::kNoFile:
-        throw CLI::RuntimeError(3);
-      case RunOutcome::kRefused:
-        throw CLI::RuntimeError(4);
-      case RunOutcome::kFailed:
-        throw CLI::RuntimeError(1);
-    }
+    ExitUnlessFinished(report.outcome);
     std::cout << Cp1252ToUtf8(env::PathText(report.output_file)) << "\n";
     for (const auto& [label, count] : report.counts) {
       std::cout << "  " << Cp1252ToUtf8(label) << ": " << count << "\n";

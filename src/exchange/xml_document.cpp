@@ -329,6 +329,15 @@ class StringWriter : public pugi::xml_writer {
 
 bool Node::IsElement() const { return Handle(node_).type() == pugi::node_element; }
 
+bool Node::IsBlankText() const {
+  const pugi::xml_node node = Handle(node_);
+  if (node.type() != pugi::node_pcdata) return false;
+  for (const pugi::char_t* c = node.value(); *c; ++c) {
+    if (*c != ' ' && *c != '\t' && *c != '\r' && *c != '\n') return false;
+  }
+  return true;
+}
+
 std::string Node::Name() const {
   const pugi::xml_node node = Handle(node_);
   return node.type() == pugi::node_element ? ToCp1252(node.name()) : std::string();

@@ -23,6 +23,9 @@ class Node {
   Node() = default;
   bool IsNull() const { return node_ == nullptr; }
   bool IsElement() const;
+  // A text node of white space only. The parser keeps one only as an element's whole
+  // content (so a field "<dato> </dato>" reads " "); elsewhere white space is no node.
+  bool IsBlankText() const;
   // The element's name (empty for other nodes).
   std::string Name() const;
   // The text content: all text below the node, concatenated in document order.

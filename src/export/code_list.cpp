@@ -24,7 +24,9 @@ std::optional<std::string> CodeList::GiveOut(std::string_view first_try, std::st
     Add(code);
     return code;
   }
-  const std::string stem = RTrim(base);
+  // The number follows the code as given: 'VO ' numbered is 'VO 1'. Only the
+  // comparison leaves trailing blanks out, and a candidate ends in a digit.
+  const std::string stem(base);
   std::size_t& last = last_number_[stem];
   // Among the candidates 1 .. size + 110 there are either size + 1 different stored forms
   // (so one is free) or every stored form the base has (at most 109 once shortened, or

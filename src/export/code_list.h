@@ -26,11 +26,11 @@ class CodeList {
   void Add(std::string_view code);
   std::size_t Size() const { return codes_.size(); }
 
-  // Gives out a code and adds it to the list: `first_try` when it is free, otherwise
-  // the first free candidate StoredCode(base + "1"), StoredCode(base + "2"), ...
-  // Trailing blanks are dropped from both first. The numbered candidates of a base are
-  // finite once shortened, so the search is bounded: nothing is returned when every
-  // candidate is taken (the caller reports the record).
+  // Gives out a code and adds it to the list: `first_try` without its trailing blanks
+  // when that is free, otherwise the first free candidate StoredCode(base + "1"),
+  // StoredCode(base + "2"), ... (`base` as given, so 'VO ' gives 'VO 1'). The numbered
+  // candidates of a base are finite once shortened, so the search is bounded: nothing
+  // is returned when every candidate is taken (the caller reports the record).
   std::optional<std::string> GiveOut(std::string_view first_try, std::string_view base);
 
  private:

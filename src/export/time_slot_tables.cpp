@@ -152,7 +152,10 @@ void BuildTimeSlotTables(ExportContext& context) {
   for (const xml::Node& frame : frames) {
     const RecordFieldList fields = RecordFields(frame);
     const std::string code = AllTrim(FieldText(fields, 0));
-    if (code != codes.first && code != codes.second) continue;
+    // The chosen codes hold at most 10 characters, as the slots' frame codes are read: a
+    // longer frame code is compared by its first 10, or its frame would lose its dates.
+    const std::string chosen_form = AllTrim(LeftPart(code, 10));
+    if (chosen_form != codes.first && chosen_form != codes.second) continue;
     periods.Append();
     periods.SetText("CJORNADA", code);
     periods.SetText("JORNADA", AllTrim(FieldText(fields, 1)));

@@ -64,7 +64,8 @@ std::vector<Table> OpenImportTables(WorkFolder& folder) {
 }
 
 // The year code: the first four characters of the text of the first child node of
-// /SERVICIO/BLOQUE_DATOS.
+// /SERVICIO/BLOQUE_DATOS. White space alone is no node, as between elements: an indented
+// empty BLOQUE_DATOS has no year code, like an empty one.
 std::string YearCode(const xml::Document& document, const fs::path& file) {
   const xml::Node root = document.Root();
   xml::Node first;
@@ -72,7 +73,7 @@ std::string YearCode(const xml::Document& document, const fs::path& file) {
     const auto blocks = root.ChildElements("BLOQUE_DATOS");
     if (!blocks.empty()) first = blocks.front().FirstChild();
   }
-  if (first.IsNull()) {
+  if (first.IsNull() || first.IsBlankText()) {
     throw RunError("El archivo " + env::PathText(file) +
                    " no tiene el a\xF1o acad\xE9mico: falta el contenido de "
                    "/SERVICIO/BLOQUE_DATOS. No es un archivo de intercambio de Ortelia.");

@@ -105,6 +105,7 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
                     abrev = teachers.FieldIndex("ABREV");
   for (teachers.First(); !teachers.Eof(); teachers.Next()) {
     const std::string code = teachers.GetText(abrev);
+    solution.CheckReadable(code);
     const auto lessons = solution.LessonsOf(code);
     TeacherGroup group = output.AddTeacher(lessons.size(), teachers.GetText(x_empleado),
                                            teachers.GetText(f_tomapos));

@@ -44,9 +44,14 @@ SolutionRows SolutionRows::Read(worktables::Table& solution) {
   for (solution.First(); !solution.Eof(); solution.Next()) {
     ++row_number;
     std::string day = solution.GetText(dia);
-    if (ReadWhole(day, "DIA", row_number) == 0) continue;
     SolutionRow row{};
-    row.hour = ReadWhole(solution.GetText(hora), "HORA", row_number);
+    try {
+      if (ReadWhole(day, "DIA", row_number) == 0) continue;
+      row.hour = ReadWhole(solution.GetText(hora), "HORA", row_number);
+    } catch (const RunError& error) {
+      rows.error_of_teacher_.try_emplace(solution.GetText(prof), error.message());
+      continue;
+    }
     row.day = rows.Intern(std::move(day));
     row.frame = rows.Intern(LeftPart(solution.GetText(marco), 1));
     row.subject = rows.Intern(solution.GetText(asig));
@@ -57,6 +62,11 @@ SolutionRows SolutionRows::Read(worktables::Table& solution) {
     ++rows.lesson_count_;
   }
   return rows;
+}
+
+void SolutionRows::CheckReadable(const std::string& teacher_code) const {
+  const auto found = error_of_teacher_.find(teacher_code);
+  if (found != error_of_teacher_.end()) throw RunError(found->second);
 }
 
 std::span<const SolutionRow> SolutionRows::LessonsOf(const std::string& teacher_code) const {

@@ -29,9 +29,14 @@ struct SolutionRow {
 
 class SolutionRows {
  public:
-  // Reads every row of the open solution table. A DIA or HORA that is not a whole
-  // number throws RunError naming the table, the row and the field.
+  // Reads every row of the open solution table. A DIA that is not a whole number, or
+  // the HORA of a lesson that is not, is kept as the error of the row's teacher code.
   static SolutionRows Read(worktables::Table& solution);
+
+  // Throws RunError, naming the table, the row and the field, when a row of this teacher
+  // code has a DIA, or a lesson of it a HORA, that is not a whole number. Rows of codes
+  // that are no teacher's are never read further than their PROF.
+  void CheckReadable(const std::string& teacher_code) const;
 
   // The lessons of one teacher code, in table order (empty for an unknown code).
   std::span<const SolutionRow> LessonsOf(const std::string& teacher_code) const;
@@ -48,6 +53,7 @@ class SolutionRows {
   std::vector<std::string> texts_;
   std::unordered_map<std::string, std::uint32_t> ids_;
   std::unordered_map<std::string, std::vector<SolutionRow>> by_teacher_;
+  std::unordered_map<std::string, std::string> error_of_teacher_;  // the first one
   std::size_t lesson_count_ = 0;
 };
 

@@ -14,6 +14,7 @@
 #include "util/cp1252.h"
 #include "util/env.h"
 #include "util/run_error.h"
+#include "util/text.h"
 
 namespace tv::env {
 
@@ -37,21 +38,6 @@ fs::path DefaultWorkFolder() {
   return fs::path(home ? home : ".") / ".wine" / "drive_c" / "QTEMP";
 }
 
-namespace {
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 std::optional<fs::path> FindFileNoCase(const fs::path& folder, const std::string& name) {
   std::error_code ec;
   const fs::path exact = folder / name;
@@ -62,7 +48,8 @@ std::optional<fs::path> FindFileNoCase(const fs::path& folder, const std::string
   for (const auto& entry : it) {
     const std::string entry_name = entry.path().filename().string();
     // Several spellings of one name: take the first in name order, so the choice is stable.
-    if (EqualNoCase(entry_name, name) && (!found || entry.path() < *found)) found = entry.path();
+    if (EqualIgnoringAsciiCase(entry_name, name) && (!found || entry.path() < *found))
+      found = entry.path();
   }
   return found;
 }

@@ -52,6 +52,17 @@ std::string UpperAscii(std::string_view text) {
   return result;
 }
 
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
 std::string FoldCase1252(std::string_view text) {
   std::string result(text);
   for (char& c : result) {

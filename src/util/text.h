@@ -28,6 +28,9 @@ std::string InitialsAfter(std::string_view text);
 
 // Upper-cases the letters a to z only; accented letters and all else stay as they are.
 std::string UpperAscii(std::string_view text);
+// Whether two texts are equal when the letters a to z count as A to Z (file and field
+// names, as dBase and Windows compare them).
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 // Lower-cases a text as Velorim's system compares names regardless of letter case:
 // A to Z and the accented capitals of code page 1252 (À..Þ except ×, Š, Œ, Ž, Ÿ).
 std::string FoldCase1252(std::string_view text);

@@ -3,22 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "util/text.h"
+
 namespace tv::worktables {
 
 namespace {
 
 constexpr std::size_t kShortNameLength = 10;
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -51,13 +42,13 @@ std::size_t FieldNames::Find(std::string_view name) {
 
 std::size_t FieldNames::Search(std::string_view name) const {
   for (std::size_t i = 0; i < names_.size(); ++i) {
-    if (EqualNoCase(names_[i], name)) return i;
+    if (EqualIgnoringAsciiCase(names_[i], name)) return i;
   }
   // A table whose names an older writer cut to 10 characters.
   if (name.size() > kShortNameLength) {
     for (std::size_t i = 0; i < names_.size(); ++i) {
       if (names_[i].size() == kShortNameLength &&
-          EqualNoCase(names_[i], name.substr(0, kShortNameLength))) {
+          EqualIgnoringAsciiCase(names_[i], name.substr(0, kShortNameLength))) {
         return i;
       }
     }

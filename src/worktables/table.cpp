@@ -27,20 +27,10 @@ constexpr int kMaxCharacterWidth = 254;
 // Tables with fewer rows are searched row by row; bigger ones get the lookups below.
 constexpr std::uint64_t kLookupThreshold = 256;
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // The table name without a ".DBF" ending, in any letter case.
 std::string BaseName(std::string name) {
-  if (name.size() > 4 && EqualNoCase(std::string_view(name).substr(name.size() - 4), ".DBF")) {
+  if (name.size() > 4 &&
+      EqualIgnoringAsciiCase(std::string_view(name).substr(name.size() - 4), ".DBF")) {
     name.resize(name.size() - 4);
   }
   return name;
@@ -399,7 +389,7 @@ void Table::Create() {
   for (const IndexDef& index : t.defined_indexes) {
     bool found = false;
     for (DbfField& field : header.fields) {
-      if (EqualNoCase(field.name, index.field)) field.indexed = found = true;
+      if (EqualIgnoringAsciiCase(field.name, index.field)) field.indexed = found = true;
     }
     if (!found) refuse("el \xEDndice " + index.tag + " usa el campo inexistente " + index.field);
     if (index.tag.empty() || index.tag.size() > kShortNameLength) {
@@ -439,7 +429,7 @@ void Table::Create() {
       MdxTagKeys tag;
       tag.name = UpperAscii(index.tag);
       for (const DbfField& field : header.fields) {
-        if (EqualNoCase(field.name, index.field)) tag.field = field;
+        if (EqualIgnoringAsciiCase(field.name, index.field)) tag.field = field;
       }
       tags.push_back(std::move(tag));
     }

@@ -29,6 +29,7 @@ TEST_F(ExportTest, TeacherCodesAreInitialsMadeUniqueIgnoringCaseAndTrailingBlank
           {"6", "", "", " Vega", "Ortiz", "Luis"},   // a leading blank counts
           {"7", "", "", "Vidal", "Ortega", " ana"},  // 'VO ' is stored as 'VO'...
           {"8", "", "", "Vera", "Olmo", ""},         // ... so this one is 'VO1'
+          {"14", "", "", "Vaz", "Oro", " eva"},      // 'VO ' is taken: 'VO ' numbered
           {"9", "", "", "", "", ""},                 // no initials at all
           {"10", "", "", "", "", ""},
           {"11"},                            // a single field: no row, no code
@@ -46,6 +47,7 @@ TEST_F(ExportTest, TeacherCodesAreInitialsMadeUniqueIgnoringCaseAndTrailingBlank
       {"VO", "Vidal Ortega, ana", "", "", "", "7", ""},
       // Character fields keep no trailing blanks: 'Vera Olmo, ' reads 'Vera Olmo,'.
       {"VO1", "Vera Olmo,", "", "", "", "8", ""},
+      {"VO 1", "Vaz Oro, eva", "", "", "", "14", ""},
       {"", " ,", "", "", "", "9", ""},
       {"1", " ,", "", "", "", "10", ""},
       {"P", "Paz ,", "y", "", "", "1234567890", "x"},

@@ -32,6 +32,16 @@ TEST_F(ExportTest, OneFrameNeedsNoQuestionAndFillsSevenDays) {
   EXPECT_EQ(ReadRows("DIASHORAST2", {"ORDEN"}).size(), 0u);
 }
 
+TEST_F(ExportTest, AFrameCodeLongerThanTenCharactersKeepsItsSlotsAndDates) {
+  const Block frames{"JORNADAS_ESCOLARES",
+                     {{"JORNADA-MANANA", "Mañana", "01/09/2026", "30/06/2027"}}};
+  const Block slots{"TRAMOS_HORARIOS", {{"11", "1ª hora", "480", "535", "JORNADA-MANANA"}}};
+  ASSERT_EQ(Export({frames, slots}).outcome, RunOutcome::kFinished);
+  EXPECT_EQ(ReadRows("DIASHORAST", {"MARCOXML"}).size(), 7u);
+  EXPECT_EQ(ReadRows("PERIODOS", {"CJORNADA", "FECINI", "FECFIN"}),
+            (Rows{{"JORNADA-MA", "01/09/2026", "30/06/2027"}}));
+}
+
 TEST_F(ExportTest, TheFrameStartingEarlierIsFrameZeroWhateverTheOrder) {
   const Block frames{"JORNADAS_ESCOLARES",
                      {{"T", "Tarde", "01/09/2026", "30/06/2027"},

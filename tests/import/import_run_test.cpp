@@ -306,6 +306,51 @@ TEST_F(ImportRun, AMissingPeriodTableRefusesTheRunAndLeavesTheTablesFree) {
   EXPECT_NO_THROW(soluc.Open(worktables::OpenMode::kExclusive));
 }
 
+// DIA is read only in the rows of a teacher of the teacher table, and HORA only in those
+// of them that are lessons: a bad value elsewhere does not stop the run.
+TEST_F(ImportRun, DayAndHourAreReadOnlyInTheLessonsOfKnownTeachers) {
+  const struct {
+    std::string prof, dia, hora;
+    bool finishes;
+  } cases[] = {
+      {"ZZZ", "x1", "1", true},   // no such teacher
+      {"ZZZ", "1", "x", true},    // no such teacher
+      {"Gmj", "x1", "x", true},   // codes are case-sensitive
+      {"GMJ", "0", "x", true},    // not placed: no hour is read
+      {"GMJ", "1", "x", false},   // a lesson
+      {"SIN", "x1", "1", false},  // a teacher without lessons
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    WriteTable(work, TableContents{"SOLUC",
+                                   {{"PROF", worktables::FieldType::kCharacter, 10},
+                                    {"DIA", worktables::FieldType::kCharacter, 2},
+                                    {"HORA", worktables::FieldType::kCharacter, 2},
+                                    {"MARCO", worktables::FieldType::kCharacter, 1},
+                                    {"ASIG", worktables::FieldType::kCharacter, 10},
+                                    {"CODGRUPO", worktables::FieldType::kCharacter, 10},
+                                    {"TAREA", worktables::FieldType::kCharacter, 10},
+                                    {"AULA", worktables::FieldType::kCharacter, 10}},
+                                   {{"GMJ", "1", "1", "0", "MAT", "1A", "", "A01"},
+                                    {c.prof, c.dia, c.hora, "0", "MAT", "1A", "", ""}}});
+    ui.errors.clear();
+    const std::string what = c.prof + " " + c.dia + " " + c.hora;
+    const RunReport report = Run();
+    if (!c.finishes) {
+      EXPECT_EQ(report.outcome, RunOutcome::kFailed) << what;
+      EXPECT_FALSE(fs::exists(Output())) << what;
+      continue;
+    }
+    ASSERT_EQ(report.outcome, RunOutcome::kFinished)
+        << what << ": " << (ui.errors.empty() ? "" : ui.errors[0]);
+    const auto teachers = ReadSchedule(xml::Document::Load(Output()));
+    ASSERT_EQ(teachers.size(), 5u) << what;
+    EXPECT_EQ(teachers[0].registros, "1") << what;
+    EXPECT_EQ(Field(teachers[0].lessons.at(0), "X_TRAMO"), "T1") << what;
+    fs::remove(Output());
+  }
+}
+
 // Every failure: a clear message, no output written, an earlier output left intact, and
 // the tables free again for the next export.
 TEST_F(ImportRun, FailuresWriteNothingAndFreeTheTables) {
@@ -326,6 +371,9 @@ TEST_F(ImportRun, FailuresWriteNothingAndFreeTheTables) {
       {"no BLOQUE_DATOS", [&] { WriteFile(input, "<SERVICIO><OTRO>2026</OTRO></SERVICIO>"); },
        "BLOQUE_DATOS"},
       {"empty BLOQUE_DATOS", [&] { WriteFile(input, "<SERVICIO><BLOQUE_DATOS/></SERVICIO>"); },
+       "BLOQUE_DATOS"},
+      {"BLOQUE_DATOS of white space only",
+       [&] { WriteFile(input, "<SERVICIO>\n  <BLOQUE_DATOS>\n  </BLOQUE_DATOS>\n</SERVICIO>\n"); },
        "BLOQUE_DATOS"},
       {"another root",
        [&] { WriteFile(input, "<ORTELIA><BLOQUE_DATOS>1</BLOQUE_DATOS></ORTELIA>"); },
