@@ -75,13 +75,7 @@ ExchangeSummary SummarizeExchange(const xml::Document& document) {
     summary.frames.push_back(entry);
   }
 
-  const xml::Node root = document.Root();
-  if (root.Name() == "SERVICIO") {
-    const std::vector<xml::Node> data = root.ChildElements("BLOQUE_DATOS");
-    if (!data.empty() && !data.front().FirstChild().IsNull()) {
-      summary.year_code = LeftPart(data.front().FirstChild().Text(), 4);
-    }
-  }
+  summary.year_code = YearCode(document);
   return summary;
 }
 

@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 
 #include "util/cp1252.h"
+#include "util/text.h"
 
 namespace tv {
 
@@ -37,6 +38,16 @@ RecordFieldList RecordFields(xml::Node record) { return record.ChildElements("da
 std::string FieldText(const RecordFieldList& fields, std::size_t position) {
   if (position >= fields.size()) return "";
   return fields[position].Text();
+}
+
+std::optional<std::string> YearCode(const xml::Document& document) {
+  const xml::Node root = document.Root();
+  if (root.Name() != "SERVICIO") return std::nullopt;
+  const std::vector<xml::Node> data = root.ChildElements("BLOQUE_DATOS");
+  if (data.empty()) return std::nullopt;
+  const xml::Node first = data.front().FirstChild();
+  if (first.IsNull() || first.IsBlankText()) return std::nullopt;
+  return LeftPart(first.Text(), 4);
 }
 
 }  // namespace tv

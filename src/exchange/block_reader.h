@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,11 @@ RecordFieldList RecordFields(xml::Node record);
 // The text of the record field at a 0-based position, in code page 1252, untrimmed.
 // A position the record lacks reads as the empty text.
 std::string FieldText(const RecordFieldList& fields, std::size_t position);
+
+// The year code of the school year the file belongs to: the first four characters of the
+// text of the first child node of /SERVICIO/BLOQUE_DATOS. Nothing when there is no such
+// node (a BLOQUE_DATOS that is empty or holds only white space).
+std::optional<std::string> YearCode(const xml::Document& document);
 
 // The names of the data blocks the system reads, in the order of the catalogue.
 extern const std::vector<std::string> kBlockCatalogue;

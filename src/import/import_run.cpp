@@ -1,10 +1,12 @@
 #include "import/import_run.h"
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "exchange/block_reader.h"
 #include "exchange/xml_document.h"
 #include "import/output_document.h"
 #include "import/schedule_assembly.h"
@@ -67,18 +69,13 @@ std::vector<Table> OpenImportTables(WorkFolder& folder) {
 // /SERVICIO/BLOQUE_DATOS. White space alone is no node, as between elements: an indented
 // empty BLOQUE_DATOS has no year code, like an empty one.
 std::string YearCode(const xml::Document& document, const fs::path& file) {
-  const xml::Node root = document.Root();
-  xml::Node first;
-  if (root.Name() == "SERVICIO") {
-    const auto blocks = root.ChildElements("BLOQUE_DATOS");
-    if (!blocks.empty()) first = blocks.front().FirstChild();
-  }
-  if (first.IsNull() || first.IsBlankText()) {
+  std::optional<std::string> year_code = tv::YearCode(document);
+  if (!year_code) {
     throw RunError("El archivo " + env::PathText(file) +
                    " no tiene el a\xF1o acad\xE9mico: falta el contenido de "
                    "/SERVICIO/BLOQUE_DATOS. No es un archivo de intercambio de Ortelia.");
   }
-  return LeftPart(first.Text(), 4);
+  return *year_code;
 }
 
 PeriodDates ReadPeriodDates(WorkFolder& folder) {

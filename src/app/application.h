@@ -1,0 +1,28 @@
+// What the whole desktop program shares: its title (the caption of every message box),
+// its help file, and the fonts of the windows with their fallbacks.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class QApplication;
+
+namespace tv::app {
+
+inline const QString kApplicationTitle = QStringLiteral("TransVelorOrtelia");
+inline const QString kHelpFileName = QStringLiteral("ORTELIA.chm");
+
+// Sets the title and the help file, and teaches the font database the closest
+// replacements of the windows' fonts ("MS Sans Serif", "Arial") on this system.
+void SetUpApplication(QApplication& application);
+
+// The help file the application names (set again by the help button).
+QString HelpFileName();
+void SetHelpFileName(const QString& name);
+
+// A font of the windows at a size in pixels (the windows are laid out in pixels).
+QFont WindowFont(const QString& family, int pixel_size, bool bold = false);
+// "MS Sans Serif" 8 points, the windows' own font.
+QFont FormFont();
+
+}  // namespace tv::app

@@ -1,0 +1,236 @@
+#include "app/time_frame_dialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "app/application.h"
+#include "app/button_glyphs.h"
+#include "app/gradient_panel.h"
+#include "app/paths.h"
+#include "export/frame_choice.h"
+#include "export/time_frames.h"
+#include "util/run_error.h"
+
+namespace tv::app {
+
+namespace {
+
+const QColor kMaroon(0x80, 0x00, 0x00);
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect place,
+                  const QFont& font, const QColor& colour, bool word_wrap) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setGeometry(place);
+  label->setFont(font);
+  label->setWordWrap(word_wrap);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+  return label;
+}
+
+QFont MaroonFont() { return WindowFont(QStringLiteral("Arial"), 16, true); }
+
+}  // namespace
+
+TPlantillas::TPlantillas(std::filesystem::path exchange_file, const ModalOwner& owner)
+    : exchange_file_(std::move(exchange_file)) {
+  setObjectName(QStringLiteral("Plantillas"));
+  setWindowTitle(QStringLiteral("Planillas, Marcos o Jornadas Horarias"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(370, 288);
+  setFont(FormFont());
+  setModal(true);
+  PlaceModal(*this, owner);
+
+  auto* panel = new GradientPanel(QColor(0xC2, 0xCD, 0xFE), QColor(0xCF, 0xF2, 0xFE),
+                                  QColor(0xCC, 0xD8, 0xE6), this);
+  panel->setObjectName(QStringLiteral("Draw3D4"));
+  panel->setGeometry(0, 0, 370, 288);
+
+  label_plantillas_ = MakeLabel(
+      panel, "LabelPlantillas",
+      QStringLiteral("Seleccione 1, o los 2 Marcos Horarios que quiere aplicar a su Horario en "
+                     "Velorim."),
+      QRect(16, 2, 321, 33), WindowFont(QStringLiteral("Arial"), 13, true), Qt::black, true);
+  QFont selec_font = FormFont();
+  selec_font.setBold(true);
+  selec_font.setItalic(true);
+  label_selec_ = MakeLabel(
+      panel, "LabelSelec",
+      QStringLiteral("Para seleccionar mas de un Marco Horario, mantenga (Ctrl) pulsado y "
+                     "seleccione cada marco con 1 click del botón izquierdo del ratón."),
+      QRect(16, 36, 321, 50), selec_font, Qt::red, true);
+  MakeLabel(panel, "LabelMarcos", QStringLiteral("MARCOS"), QRect(40, 86, 74, 16), MaroonFont(),
+            kMaroon, false);
+
+  list_box2_ = new QListWidget(panel);
+  list_box2_->setObjectName(QStringLiteral("ListBox2"));
+  list_box2_->setGeometry(16, 103, 127, 45);
+  list_box2_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+  QFont underlined = MaroonFont();
+  underlined.setUnderline(true);
+  label_nombre_ = MakeLabel(panel, "LabelNombre", QStringLiteral("-"), QRect(9, 151, 120, 41),
+                            underlined, kMaroon, true);
+  label_plan_fec1_ = MakeLabel(panel, "LabelPlanFec1", QStringLiteral("-"), QRect(9, 196, 120, 23),
+                               MaroonFont(), kMaroon, false);
+  label_plan_fec2_ = MakeLabel(panel, "LabelPlanFec2", QStringLiteral("-"), QRect(9, 226, 120, 23),
+                               MaroonFont(), kMaroon, false);
+  MakeLabel(panel, "Label1", QStringLiteral("HORAS"), QRect(215, 86, 67, 18), MaroonFont(), kMaroon,
+            false);
+
+  list_box1_ = new QListWidget(panel);
+  list_box1_->setObjectName(QStringLiteral("ListBox1"));
+  list_box1_->setGeometry(152, 103, 193, 146);
+  list_box1_->setSelectionMode(QAbstractItemView::SingleSelection);
+
+  combo_box_plantilla_ = new QComboBox(panel);
+  combo_box_plantilla_->setObjectName(QStringLiteral("ComboBoxPlantilla"));
+  combo_box_plantilla_->setGeometry(150, 254, 81, 21);
+  combo_box_plantilla_->setVisible(false);
+
+  bit_btn_continuar_ = new QPushButton(CheckMarkGlyph(), QStringLiteral("Continuar"), panel);
+  bit_btn_continuar_->setObjectName(QStringLiteral("BitBtnContinuar"));
+  bit_btn_continuar_->setGeometry(255, 253, 89, 25);
+  QFont bold = FormFont();
+  bold.setBold(true);
+  bit_btn_continuar_->setFont(bold);
+  bit_btn_continuar_->setDefault(true);
+
+  connect(list_box2_, &QListWidget::itemSelectionChanged, this, [this] { ListBox2Click(); });
+  connect(list_box2_, &QListWidget::currentRowChanged, this, [this] { ListBox2Click(); });
+  connect(bit_btn_continuar_, &QPushButton::clicked, this, [this] { accept(); });
+}
+
+TPlantillas::~TPlantillas() = default;
+
+FrameChoice TPlantillas::Choice() const {
+  FrameChoice choice;
+  choice.kind = no_frames_         ? FrameChoice::Kind::kCancelled
+                : choice_accepted_ ? FrameChoice::Kind::kAccepted
+                                   : FrameChoice::Kind::kRefused;
+  choice.chosen_frames = chosen_frames_;
+  return choice;
+}
+
+void TPlantillas::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // The dialog is modal and shows boxes only while it closes, so it becomes the active
+  // window of the program once per attempt: when it is shown.
+  if (!activated_ && !event->spontaneous()) {
+    activated_ = true;
+    FormActivate();
+  }
+}
+
+void TPlantillas::FormActivate() {
+  std::vector<TimeFrame> frames;
+  try {
+    frame_document_ = xml::Document::Load(exchange_file_);
+    frames = ReadTimeFrames(frame_document_);
+  } catch (const RunError&) {
+    // A file that has gone or cannot be read yields no frame: nothing can be chosen.
+    frame_document_ = xml::Document();
+    frames.clear();
+  }
+  const QSignalBlocker block_list(list_box2_);
+  const QSignalBlocker block_combo(combo_box_plantilla_);
+  if (frames.size() > 1) {
+    combo_box_plantilla_->clear();
+    list_box2_->clear();
+    codes_.clear();
+    for (const TimeFrame& frame : frames) {
+      codes_.push_back(frame.code);
+      combo_box_plantilla_->addItem(FromCp1252(frame.code));
+      list_box2_->addItem(FromCp1252(frame.code));
+    }
+  }
+  combo_box_plantilla_->setCurrentIndex(0);
+  list_box2_->setCurrentRow(-1);
+  list_box2_->clearSelection();
+  ComboBoxPlantillaChange();
+  if (codes_.empty()) ShowNoFrames();
+}
+
+void TPlantillas::ShowNoFrames() {
+  no_frames_ = true;
+  label_selec_->setText(
+      QStringLiteral("El archivo no contiene ningún Marco Horario que se pueda leer. "
+                     "Pulse Cancelar para cancelar la exportación."));
+  bit_btn_continuar_->setText(QStringLiteral("Cancelar"));
+}
+
+void TPlantillas::ListBox2Click() {
+  const QSignalBlocker block_combo(combo_box_plantilla_);
+  combo_box_plantilla_->setCurrentIndex(list_box2_->currentRow());
+  ComboBoxPlantillaChange();
+}
+
+std::string TPlantillas::CurrentFrameCode() const {
+  const int index = combo_box_plantilla_->currentIndex();
+  if (index < 0 || static_cast<std::size_t>(index) >= codes_.size()) return {};
+  return codes_[static_cast<std::size_t>(index)];
+}
+
+void TPlantillas::ComboBoxPlantillaChange() {
+  const std::string code = CurrentFrameCode();
+  label_nombre_->setText(QStringLiteral("-"));
+  label_plan_fec1_->setText(QStringLiteral("-"));
+  label_plan_fec2_->setText(QStringLiteral("-"));
+  try {
+    const std::vector<TimeFrame> frames = ReadTimeFrames(frame_document_);
+    if (frames.size() > 1) {
+      // Every frame is visited: with a code given twice, the last one is shown.
+      for (const TimeFrame& frame : frames) {
+        if (frame.code != code) continue;
+        label_nombre_->setText(FromCp1252(frame.name));
+        label_plan_fec1_->setText(FromCp1252(frame.start_date));
+        label_plan_fec2_->setText(FromCp1252(frame.end_date));
+      }
+    }
+    if (SlotRecordCount(frame_document_) > 1) {
+      list_box1_->clear();
+      for (const std::string& text : SlotTextsOfFrame(frame_document_, code)) {
+        list_box1_->addItem(FromCp1252(text));
+      }
+    }
+  } catch (const RunError&) {
+    // Details that cannot be read stay as "-".
+  }
+}
+
+void TPlantillas::FormClose() {
+  if (no_frames_) {
+    choice_accepted_ = false;
+    chosen_frames_.clear();
+    return;
+  }
+  std::vector<bool> selected;
+  selected.reserve(codes_.size());
+  for (int row = 0; row < list_box2_->count(); ++row) {
+    selected.push_back(list_box2_->item(row)->isSelected());
+  }
+  const FrameChoiceResult result = ApplyFrameChoice(codes_, selected);
+  if (!result.message.empty()) {
+    ShowMessageBox(FromCp1252(result.message), BoxKind::kMessage, ModalOwner{this, nullptr});
+  }
+  choice_accepted_ = result.accepted;
+  chosen_frames_ = result.chosen_frames;
+}
+
+void TPlantillas::done(int result) {
+  if (closing_) return;
+  closing_ = true;
+  FormClose();
+  QDialog::done(result);
+  closing_ = false;
+}
+
+}  // namespace tv::app
