@@ -400,13 +400,28 @@ Node Node::AppendElement(std::string_view name) {
   return Node(Handle(node_).append_child(key.c_str()).internal_object());
 }
 
+namespace {
+
+// A value as XML 1.0 can hold it: the control characters it forbids (all below the blank
+// but tab, line feed and carriage return) become "?", so that every reader loads the file.
+std::string XmlValue(std::string_view text) {
+  std::string utf8 = Cp1252ToUtf8(text);
+  for (char& c : utf8) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 && c != '\t' && c != '\n' && c != '\r') c = '?';
+  }
+  return utf8;
+}
+
+}  // namespace
+
 void Node::SetAttribute(std::string_view name, std::string_view value) {
   pugi::xml_node node = Handle(node_);
   if (!node) return;
   const std::string key = Cp1252ToUtf8(name);
   pugi::xml_attribute attribute = node.attribute(key.c_str());
   if (!attribute) attribute = node.append_attribute(key.c_str());
-  attribute.set_value(Cp1252ToUtf8(value).c_str());
+  attribute.set_value(XmlValue(value).c_str());
 }
 
 void Node::SetAttribute(std::string_view name, long long value) {
@@ -417,7 +432,7 @@ void Node::SetText(std::string_view text) {
   pugi::xml_node node = Handle(node_);
   if (node.type() != pugi::node_element) return;
   while (node.first_child()) node.remove_child(node.first_child());
-  if (!text.empty()) node.append_child(pugi::node_pcdata).set_value(Cp1252ToUtf8(text).c_str());
+  if (!text.empty()) node.append_child(pugi::node_pcdata).set_value(XmlValue(text).c_str());
 }
 
 // ---- Document -----------------------------------------------------------------------

@@ -254,6 +254,18 @@ TEST(Save, ABuiltDocumentKeepsThePrologAndWritesItsNewRoot) {
             "<dato>A\xC3\xB1o &amp; &lt;1&gt;</dato><hueco/></BLOQUE_DATOS></SERVICIO>\n");
 }
 
+TEST(Save, ControlCharactersXmlCannotHoldBecomeQuestionMarks) {
+  Document document = Document::Parse("<SERVICIO/>", "in.xml");
+  document.RemoveRoot();
+  Node root = document.AppendRoot("SERVICIO");
+  root.SetAttribute("autor", std::string("a\x01"
+                                         "b"));
+  root.AppendElement("dato").SetText(std::string("x\x1Fy\tz\x00w", 7));
+  const std::string saved = document.Serialize();
+  EXPECT_EQ(saved, "<SERVICIO autor=\"a?b\"><dato>x?y\tz?w</dato></SERVICIO>\n");
+  EXPECT_EQ(Document::Parse(saved, "out.xml").Root().Attribute("autor"), "a?b");
+}
+
 TEST(Save, WritesTheFileAndReplacesAnEarlierOne) {
   const fs::path folder = TestFolder();
   const fs::path target = folder / "ResultadoVelorcentro.xml";
