@@ -2,8 +2,10 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
+#include "util/env.h"
 
 int main(int argc, char** argv) {
+  tv::env::UseUtf8Terminal();
   CLI::App app{"TransVelorOrtelia: Ortelia exchange files <-> Velorim work tables", "transvelor"};
   app.require_subcommand(1);
   // Arguments are file paths, which may start with "/" (under Wine too): never options in

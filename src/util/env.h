@@ -35,6 +35,10 @@ void ReplaceFile(const std::filesystem::path& source, const std::filesystem::pat
 // ("11/12/2026 14:05:09") when the locale gives none.
 std::string LocalDateTimeText();
 
+// Makes the terminal show the UTF-8 text the command-line tool prints (the Windows console
+// otherwise reads it in its own code page); elsewhere nothing to do.
+void UseUtf8Terminal();
+
 // Whether standard input is a person's terminal (a console on Windows; the NUL device,
 // a pipe or a file is not).
 bool StandardInputIsTerminal();

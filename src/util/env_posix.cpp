@@ -73,6 +73,8 @@ void ReplaceFile(const fs::path& source, const fs::path& target) {
   }
 }
 
+void UseUtf8Terminal() {}
+
 bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
 
 std::string LocalDateTimeText() {

@@ -121,6 +121,8 @@ void ReplaceFile(const fs::path& source, const fs::path& target) {
   throw RunError("No se puede reemplazar " + PathText(target) + ": " + SystemMessage(error));
 }
 
+void UseUtf8Terminal() { SetConsoleOutputCP(CP_UTF8); }
+
 bool StandardInputIsTerminal() {
   // _isatty is true for the NUL device too; only a console answers GetConsoleMode.
   DWORD mode = 0;
