@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tv::env {
 
@@ -58,9 +59,21 @@ enum class ShareMode { kShared, kExclusive };
 class TableFile {
  public:
   TableFile() = default;
-  ~TableFile();
-  TableFile(TableFile&& other) noexcept;
-  TableFile& operator=(TableFile&& other) noexcept;
+  ~TableFile() { Close(); }
+  TableFile(TableFile&& other) noexcept
+      : handle_(other.handle_), writable_(other.writable_), path_(std::move(other.path_)) {
+    other.handle_ = kNoHandle;
+  }
+  TableFile& operator=(TableFile&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = other.handle_;
+      writable_ = other.writable_;
+      path_ = std::move(other.path_);
+      other.handle_ = kNoHandle;
+    }
+    return *this;
+  }
   TableFile(const TableFile&) = delete;
   TableFile& operator=(const TableFile&) = delete;
 

@@ -178,24 +178,6 @@ constexpr DWORD kLargestTransfer = 1u << 30;
 
 }  // namespace
 
-TableFile::~TableFile() { Close(); }
-
-TableFile::TableFile(TableFile&& other) noexcept
-    : handle_(other.handle_), writable_(other.writable_), path_(std::move(other.path_)) {
-  other.handle_ = kNoHandle;
-}
-
-TableFile& TableFile::operator=(TableFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    writable_ = other.writable_;
-    path_ = std::move(other.path_);
-    other.handle_ = kNoHandle;
-  }
-  return *this;
-}
-
 TableFile TableFile::Open(const fs::path& path, ShareMode mode) {
   TableFile file;
   file.path_ = path;
