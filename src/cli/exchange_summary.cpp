@@ -55,7 +55,7 @@ ExchangeSummary SummarizeExchange(const xml::Document& document) {
     BlockSummary entry{block, 0, 0};
     for (const xml::Node& record : SelectBlockRecords(document, block)) {
       ++entry.records;
-      if (RecordFields(record).size() <= 1) ++entry.skipped;
+      if (SkippedByTableSteps(RecordFields(record))) ++entry.skipped;
     }
     summary.blocks.push_back(entry);
   }

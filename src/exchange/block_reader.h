@@ -24,6 +24,9 @@ BlockRecords SelectBlockRecords(const xml::Document& document, std::string_view 
 // The record's `dato` children in document order; other elements do not count.
 RecordFieldList RecordFields(xml::Node record);
 
+// The table steps pass over a block record with at most one record field, silently.
+inline bool SkippedByTableSteps(const RecordFieldList& fields) { return fields.size() <= 1; }
+
 // The text of the record field at a 0-based position, in code page 1252, untrimmed.
 // A position the record lacks reads as the empty text.
 std::string FieldText(const RecordFieldList& fields, std::size_t position);

@@ -38,7 +38,7 @@ void WriteCourses(ExportContext& context, worktables::Table& courses) {
   std::size_t rows = 0;
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
-    if (fields.size() <= 1) continue;
+    if (SkippedByTableSteps(fields)) continue;
     const std::string key = AllTrim(FieldText(fields, 0));
     int number = 0;
     try {
@@ -88,7 +88,7 @@ void WriteGroups(ExportContext& context, const std::unordered_map<std::string, C
   std::size_t rows = 0;
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
-    if (fields.size() <= 1) continue;
+    if (SkippedByTableSteps(fields)) continue;
     const std::string key = AllTrim(FieldText(fields, 0));
     const std::string name = AllTrim(FieldText(fields, 1));
     const std::string course_key = AllTrim(FieldText(fields, 2));

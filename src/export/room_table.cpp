@@ -25,7 +25,7 @@ void BuildRoomTable(ExportContext& context) {
   std::size_t rows = 0;
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
-    if (fields.size() <= 1) continue;
+    if (SkippedByTableSteps(fields)) continue;
     std::string key = AllTrim(FieldText(fields, 0));
     const std::string name = AllTrim(FieldText(fields, 1));
     if (key.empty()) key = LeftPart(name, 6);

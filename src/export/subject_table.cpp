@@ -25,7 +25,7 @@ void BuildSubjectTable(ExportContext& context) {
   std::size_t rows = 0;
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
-    if (fields.size() <= 1) continue;
+    if (SkippedByTableSteps(fields)) continue;
     const std::string name = AllTrim(FieldText(fields, 2));
     if (name.empty()) continue;  // no character to make a code from: not a subject
     const SubjectCode made = MakeSubjectCode(name);
@@ -59,7 +59,7 @@ void AddActivities(ExportContext& context) {
   std::size_t rows = 0;
   for (const xml::Node& record : records) {
     const RecordFieldList fields = RecordFields(record);
-    if (fields.size() <= 1) continue;
+    if (SkippedByTableSteps(fields)) continue;
     const std::string name = AllTrim(FieldText(fields, 2));
     const std::string code = AllTrim(FieldText(fields, 1));
     table.Append();

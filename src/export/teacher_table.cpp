@@ -26,7 +26,7 @@ void BuildTeacherTable(ExportContext& context) {
   std::size_t rows = 0;
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
-    if (fields.size() <= 1) continue;
+    if (SkippedByTableSteps(fields)) continue;
     const std::string key = AllTrim(FieldText(fields, 0));
     const std::string post = AllTrim(FieldText(fields, 1));
     const std::string department = AllTrim(FieldText(fields, 2));

@@ -79,7 +79,7 @@ void BuildTeachingLoadTable(ExportContext& context) {
   std::size_t rows = 0;
   for (const xml::Node& record : records) {
     const RecordFieldList fields = RecordFields(record);
-    if (fields.size() <= 1) continue;
+    if (SkippedByTableSteps(fields)) continue;
     const std::string course_key = AllTrim(FieldText(fields, 0));
     const std::string subject_key = AllTrim(FieldText(fields, 1));
     const std::string name = AllTrim(FieldText(fields, 2));
