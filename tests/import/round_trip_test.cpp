@@ -105,7 +105,7 @@ TEST(RoundTrip, EveryLessonComesBackWithTheKeysOfTheInputFile) {
   fs::path selected;
   ASSERT_EQ(RunExport(folders, ui, selected).outcome, RunOutcome::kFinished)
       << (ui.errors.empty() ? "" : ui.errors[0]);
-  // The stand-in solver gives the same solution for the same seed.
+  // The stand-in solver gives the same solution for the same variant number.
   sample::SolveSample(work, 7);
   const std::string first_solution = ReadFile(work / "SOLUC.DBF");
   const sample::SolverSummary solution = sample::SolveSample(work, 7);

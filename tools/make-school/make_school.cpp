@@ -16,7 +16,7 @@ namespace {
 // A small deterministic generator (64-bit linear congruential), the same on every system.
 class Random {
  public:
-  explicit Random(std::uint64_t seed) : state_(seed) {}
+  explicit Random(std::uint64_t start) : state_(start) {}
   std::size_t Below(std::size_t n) {
     state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
     return static_cast<std::size_t>((state_ >> 33) % n);

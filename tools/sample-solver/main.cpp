@@ -11,12 +11,12 @@ int main(int argc, char** argv) {
   CLI::App app{"A stand-in for Velorim: writes SOLUC.DBF from the work tables of an export",
                "sample-solver"};
   std::string work_folder;
-  unsigned seed = 1;
+  unsigned variant = 1;
   app.add_option("--work-folder", work_folder, "The work folder of an export")->required();
-  app.add_option("--seed", seed, "The same seed gives the same solution");
+  app.add_option("--seed", variant, "Variant number: the same number gives the same solution");
   CLI11_PARSE(app, argc, argv);
   try {
-    const auto summary = tv::sample::SolveSample(work_folder, seed);
+    const auto summary = tv::sample::SolveSample(work_folder, variant);
     std::cout << "SOLUC.DBF: " << summary.rows << " filas, " << summary.lessons << " lecciones, "
               << summary.unplaced << " sin colocar (DIA 0), " << summary.activities
               << " de actividades, " << summary.clashes << " con solape\n";

@@ -82,7 +82,7 @@ class Occupancy {
 
 }  // namespace
 
-SolverSummary SolveSample(const std::filesystem::path& work_folder, unsigned seed) {
+SolverSummary SolveSample(const std::filesystem::path& work_folder, unsigned variant) {
   worktables::WorkFolder folder(work_folder);
   std::vector<std::string> teachers, rooms, group_codes, group_frames;
   std::vector<Load> loads;
@@ -149,7 +149,7 @@ SolverSummary SolveSample(const std::filesystem::path& work_folder, unsigned see
   std::unordered_map<std::string, std::size_t> group_index;
   for (std::size_t g = 0; g < group_codes.size(); ++g) group_index.try_emplace(group_codes[g], g);
 
-  std::mt19937 random(seed);
+  std::mt19937 random(variant);
   const std::size_t first_teacher = random() % teachers.size();
   std::map<std::string, Occupancy> teacher_busy, group_busy;
   for (const auto& [number, frame] : frames) {

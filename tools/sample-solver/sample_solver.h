@@ -8,7 +8,7 @@
 // every group frame "0", so when the slot table holds two frames every second group is
 // moved to the other one, as a school puts its afternoon groups there. Some teachers also
 // get activity rows (ASIGNOMT rows marked ESTAREA), half with TAREA written and half
-// blank, and a few sessions stay unplaced as rows with DIA 0. The same tables and seed
+// blank, and a few sessions stay unplaced as rows with DIA 0. The same tables and variant number
 // always give the same solution.
 #pragma once
 
@@ -26,6 +26,6 @@ struct SolverSummary {
 };
 
 // Writes SOLUC.DBF into `work_folder`, replacing an earlier one. Throws RunError.
-SolverSummary SolveSample(const std::filesystem::path& work_folder, unsigned seed);
+SolverSummary SolveSample(const std::filesystem::path& work_folder, unsigned variant);
 
 }  // namespace tv::sample
