@@ -35,11 +35,17 @@ struct CourseRow {
 void WriteCourses(ExportContext& context, worktables::Table& courses) {
   const BlockRecords records = SelectBlockRecords(context.document, "CURSOS_DEL_CENTRO");
   const LevelTable levels = LevelTable::Load(context.program_folder);
+  RecordInfo record{"CURSOS_DEL_CENTRO"};
+  context.WatchCuts(courses, "CURSOST", record);
   std::size_t rows = 0;
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
-    if (SkippedByTableSteps(fields)) continue;
     const std::string key = AllTrim(FieldText(fields, 0));
+    record = {"CURSOS_DEL_CENTRO", index, key, AllTrim(FieldText(fields, 1))};
+    if (SkippedByTableSteps(fields)) {
+      NoteTooFewFields(context, record, fields);
+      continue;
+    }
     int number = 0;
     try {
       number = ParseInteger(key);
@@ -52,6 +58,12 @@ void WriteCourses(ExportContext& context, worktables::Table& courses) {
     if (const LevelRow* row = levels.Find(number)) {
       level = row->level;
       study = row->study;
+    } else {
+      context.Note(EntryKind::kUnknownCourseKey, record,
+                   "la clave " + key +
+                       " no est\xE1 en NIVELEX.DBF: el curso se escribe con NIVEL 'Niv' y su "
+                       "propio nombre como estudio",
+                   "CURSOST.NIVEL", "Niv");
     }
     if (level.empty()) level = "Niv";
     courses.Append();
@@ -85,17 +97,30 @@ void WriteGroups(ExportContext& context, const std::unordered_map<std::string, C
   const BlockRecords records = SelectBlockRecords(context.document, "UNIDADES");
   CodeList used(CodeList::Case::kIgnored);
   const CourseRow none;
+  RecordInfo record{"UNIDADES"};
+  context.WatchCuts(groups, "GRUPOST", record);
   std::size_t rows = 0;
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
-    if (SkippedByTableSteps(fields)) continue;
     const std::string key = AllTrim(FieldText(fields, 0));
     const std::string name = AllTrim(FieldText(fields, 1));
+    record = {"UNIDADES", index, key, name};
+    if (SkippedByTableSteps(fields)) {
+      NoteTooFewFields(context, record, fields);
+      continue;
+    }
     const std::string course_key = AllTrim(FieldText(fields, 2));
     const auto found = courses.find(course_key);
+    if (found == courses.end()) {
+      context.Note(EntryKind::kGroupWithoutCourse, record,
+                   "ning\xFAn curso tiene la clave '" + course_key +
+                       "': la unidad se escribe sin nivel ni curso",
+                   "GRUPOST.CLAVECURSO", course_key);
+    }
     const CourseRow& course = found == courses.end() ? none : found->second;
     const std::string letter = RightPart(name, 1);
-    const auto code = used.GiveOut(StoredCode(name), name);
+    const std::string first_try = StoredCode(name);
+    const auto code = used.GiveOut(first_try, name);
     if (!code) {
       throw RunError(
           "No queda ning\xFAn c\xF3"
@@ -105,6 +130,7 @@ void WriteGroups(ExportContext& context, const std::unordered_map<std::string, C
           "digos numerados est\xE1n ocupados" +
           RecordPlace("UNIDADES", index));
     }
+    NoteIfNumbered(context, record, first_try, *code, "GRUPOST.ABREV", "la unidad");
     groups.Append();
     groups.SetText("ABREV", *code);
     groups.SetText("TURNO", "");

@@ -40,14 +40,20 @@ class BusyCursor {
   UserInterface& ui_;
 };
 
-std::vector<std::pair<std::string, std::size_t>> BuildAndCommit(const RunFolders& folders,
-                                                                UserInterface& ui,
-                                                                const fs::path& file) {
+// Builds the tables aside and moves them in. What the steps decided goes into `report`
+// also when a later step fails; the rows per table only once the tables are in.
+void BuildAndCommit(const RunFolders& folders, UserInterface& ui, const fs::path& file,
+                    RunReport& report) {
   const xml::Document document = xml::Document::Load(file);
   BusyCursor busy(ui);
   StagingFolder staging(folders.work_folder);
   worktables::WorkFolder tables(staging.Path());
   ExportContext context(document, tables, folders.program_folder, file, ui);
+  struct HandOver {
+    ExportContext& context;
+    RunReport& report;
+    ~HandOver() { report.entries = std::move(context.entries); }
+  } hand_over{context, report};
   BuildSubjectTable(context);
   AddActivities(context);
   BuildTeacherTable(context);
@@ -56,7 +62,7 @@ std::vector<std::pair<std::string, std::size_t>> BuildAndCommit(const RunFolders
   BuildTeachingLoadTable(context);
   BuildTimeSlotTables(context);
   staging.Commit(kObsoleteFiles);
-  return std::move(context.counts);
+  report.counts = std::move(context.counts);
 }
 
 }  // namespace
@@ -76,7 +82,7 @@ RunReport RunExport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     return report;
   }
   try {
-    report.counts = BuildAndCommit(folders, ui, selected_file);
+    BuildAndCommit(folders, ui, selected_file, report);
   } catch (const FrameChoiceCancelled& cancelled) {
     ui.ShowMessage(cancelled.message());
     report.outcome = RunOutcome::kRefused;

@@ -21,15 +21,22 @@ void BuildRoomTable(ExportContext& context) {
   worktables::Table table = context.tables.RecreateWorkTable("AULAT", kRoomFields);
   CodeList used(CodeList::Case::kIgnored);
   table.Open();
+  RecordInfo record{"DEPENDENCIAS"};
+  context.WatchCuts(table, "AULAT", record);
   const BlockRecords records = SelectBlockRecords(context.document, "DEPENDENCIAS");
   std::size_t rows = 0;
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
-    if (SkippedByTableSteps(fields)) continue;
     std::string key = AllTrim(FieldText(fields, 0));
     const std::string name = AllTrim(FieldText(fields, 1));
+    record = {"DEPENDENCIAS", index, key, name};
+    if (SkippedByTableSteps(fields)) {
+      NoteTooFewFields(context, record, fields);
+      continue;
+    }
     if (key.empty()) key = LeftPart(name, 6);
-    const auto code = used.GiveOut(StoredCode(RTrim(key)), key);
+    const std::string first_try = StoredCode(RTrim(key));
+    const auto code = used.GiveOut(first_try, key);
     if (!code) {
       throw RunError(
           "No queda ning\xFAn c\xF3"
@@ -39,6 +46,7 @@ void BuildRoomTable(ExportContext& context) {
           "digos numerados de '" +
           key + "' est\xE1n ocupados" + RecordPlace("DEPENDENCIAS", index));
     }
+    NoteIfNumbered(context, record, first_try, *code, "AULAT.ABREV", "la dependencia");
     table.Append();
     table.SetText("ABREV", *code);
     table.SetText("NOMBRE", name);

@@ -22,15 +22,31 @@ void BuildSubjectTable(ExportContext& context) {
   worktables::Table table = context.tables.RecreateWorkTable("ASIGNOMT", kSubjectFields);
   const BlockRecords records = SelectBlockRecords(context.document, "MATERIAS");
   table.Open();
+  RecordInfo record{"MATERIAS"};
+  // The long code is meant to keep only the first ten characters.
+  context.WatchCuts(table, "ASIGNOMT", record, {"CODLARGO"});
   std::size_t rows = 0;
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
-    if (SkippedByTableSteps(fields)) continue;
     const std::string name = AllTrim(FieldText(fields, 2));
-    if (name.empty()) continue;  // no character to make a code from: not a subject
+    record = {"MATERIAS", index, AllTrim(FieldText(fields, 1)), name};
+    if (SkippedByTableSteps(fields)) {
+      NoteTooFewFields(context, record, fields);
+      continue;
+    }
+    if (name.empty()) {
+      // No character to make a code from: not a subject.
+      context.Note(EntryKind::kSkippedRecord, record, "la materia no tiene nombre: no se escribe");
+      continue;
+    }
     const SubjectCode made = MakeSubjectCode(name);
     // A subject whose name was written before, ignoring the case of a to z, is left out.
-    if (!context.used_names.insert(UpperAscii(name)).second) continue;
+    if (!context.used_names.insert(UpperAscii(name)).second) {
+      context.Note(EntryKind::kSkippedRecord, record,
+                   "ya se escribi\xF3 una materia llamada '" + UpperAscii(name) +
+                       "' (sin distinguir may\xFAsculas): no se escribe otra vez");
+      continue;
+    }
     const auto code = context.used_codes.GiveOut(made.code, made.code);
     if (!code) {
       throw RunError(
@@ -41,6 +57,7 @@ void BuildSubjectTable(ExportContext& context) {
           "digos numerados de '" +
           made.code + "' est\xE1n ocupados" + RecordPlace("MATERIAS", index));
     }
+    NoteIfNumbered(context, record, made.code, *code, "ASIGNOMT.COD", "la materia");
     table.Append();
     table.SetText("COD", *code);
     table.SetText("CODLARGO", made.long_code);
@@ -56,12 +73,18 @@ void BuildSubjectTable(ExportContext& context) {
 void AddActivities(ExportContext& context) {
   const BlockRecords records = SelectBlockRecords(context.document, "ACTIVIDADES");
   worktables::Table table = context.tables.OpenWorkTable("ASIGNOMT");
+  RecordInfo record{"ACTIVIDADES"};
+  context.WatchCuts(table, "ASIGNOMT", record);
   std::size_t rows = 0;
-  for (const xml::Node& record : records) {
-    const RecordFieldList fields = RecordFields(record);
-    if (SkippedByTableSteps(fields)) continue;
+  for (std::size_t index = 0; index < records.size(); ++index) {
+    const RecordFieldList fields = RecordFields(records[index]);
     const std::string name = AllTrim(FieldText(fields, 2));
     const std::string code = AllTrim(FieldText(fields, 1));
+    record = {"ACTIVIDADES", index, code, name};
+    if (SkippedByTableSteps(fields)) {
+      NoteTooFewFields(context, record, fields);
+      continue;
+    }
     table.Append();
     table.SetText("COD", code);
     table.SetText("CODLARGO", LeftPart(name, 8));

@@ -22,12 +22,18 @@ void BuildTeacherTable(ExportContext& context) {
   worktables::Table table = context.tables.RecreateWorkTable("PROFT", kTeacherFields);
   CodeList used(CodeList::Case::kIgnored);
   table.Open();
+  RecordInfo record{"EMPLEADOS"};
+  context.WatchCuts(table, "PROFT", record);
   const BlockRecords records = SelectBlockRecords(context.document, "EMPLEADOS");
   std::size_t rows = 0;
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
-    if (SkippedByTableSteps(fields)) continue;
     const std::string key = AllTrim(FieldText(fields, 0));
+    record = {"EMPLEADOS", index, key, {}};
+    if (SkippedByTableSteps(fields)) {
+      NoteTooFewFields(context, record, fields);
+      continue;
+    }
     const std::string post = AllTrim(FieldText(fields, 1));
     const std::string department = AllTrim(FieldText(fields, 2));
     std::string name;
@@ -39,6 +45,7 @@ void BuildTeacherTable(ExportContext& context) {
       if (!text.empty()) initials += text.front();
       name += separators[part] + AllTrim(text);
     }
+    record.name = name;
     const auto code = used.GiveOut(initials, initials);
     if (!code) {
       throw RunError(
@@ -49,6 +56,7 @@ void BuildTeacherTable(ExportContext& context) {
           "digos numerados de '" +
           initials + "' est\xE1n ocupados" + RecordPlace("EMPLEADOS", index));
     }
+    NoteIfNumbered(context, record, initials, *code, "PROFT.ABREV", "el profesor");
     table.Append();
     table.SetText("ABREV", *code);
     table.SetText("NOMBRE", name);

@@ -76,17 +76,36 @@ void BuildTeachingLoadTable(ExportContext& context) {
   const auto codes = ReadSubjectCodes(context);
   const std::string sessions(kHours, '1');
   const BlockRecords records = SelectBlockRecords(context.document, "MATERIAS");
+  RecordInfo record{"MATERIAS"};
+  context.WatchCuts(loads, "ASIGT", record);
   std::size_t rows = 0;
-  for (const xml::Node& record : records) {
-    const RecordFieldList fields = RecordFields(record);
+  for (std::size_t index = 0; index < records.size(); ++index) {
+    const RecordFieldList fields = RecordFields(records[index]);
+    // The subject step has noted the records it skips for too few fields.
     if (SkippedByTableSteps(fields)) continue;
     const std::string course_key = AllTrim(FieldText(fields, 0));
     const std::string subject_key = AllTrim(FieldText(fields, 1));
     const std::string name = AllTrim(FieldText(fields, 2));
+    record = {"MATERIAS", index, subject_key, name};
     const auto code = codes.find(NameKey(LeftPart(name, 80)));
-    if (code == codes.end() || code->second.empty()) continue;
+    if (code == codes.end() || code->second.empty()) {
+      context.Note(EntryKind::kLoadWithoutSubject, record,
+                   code == codes.end()
+                       ? "ninguna fila de ASIGNOMT tiene este nombre: la materia no tiene carga "
+                         "lectiva"
+                       : "la fila de ASIGNOMT con este nombre no tiene c\xF3"
+                         "digo: la materia no tiene carga lectiva",
+                   "ASIGNOMT.NOMBRE", name);
+      continue;
+    }
     const auto of_course = groups.find(course_key);
-    if (of_course == groups.end()) continue;
+    if (of_course == groups.end()) {
+      context.Note(
+          EntryKind::kLoadWithoutGroups, record,
+          "ninguna unidad es del curso '" + course_key + "': la materia no tiene carga lectiva",
+          "GRUPOST.CLAVECURSO", course_key);
+      continue;
+    }
     for (const GroupRow& group : of_course->second) {
       loads.Append();
       loads.SetText("CASIG", code->second);

@@ -35,6 +35,7 @@ const std::vector<FieldDef> kPeriodFields = {
 
 // One slot of a chosen frame, as read once from the file.
 struct Slot {
+  std::size_t index = 0;  // of its record in TRAMOS_HORARIOS
   bool of_first = false;  // counts with the first code's hours
   std::string frame;      // MARCOXML
   std::string code;
@@ -67,14 +68,22 @@ std::string ChooseFrames(ExportContext& context, const BlockRecords& frames) {
   }
 }
 
-std::vector<Slot> ReadSlots(const ExportContext& context, const ChosenCodes& codes) {
+std::vector<Slot> ReadSlots(ExportContext& context, const ChosenCodes& codes) {
   std::vector<Slot> slots;
   const BlockRecords records = SelectBlockRecords(context.document, "TRAMOS_HORARIOS");
   for (std::size_t index = 0; index < records.size(); ++index) {
     const RecordFieldList fields = RecordFields(records[index]);
     Slot slot;
+    slot.index = index;
     slot.frame = LeftPart(AllTrim(FieldText(fields, 4)), 10);
-    if (slot.frame != codes.first && slot.frame != codes.second) continue;
+    if (slot.frame != codes.first && slot.frame != codes.second) {
+      context.Note(
+          EntryKind::kSlotLeftOut,
+          {"TRAMOS_HORARIOS", index, AllTrim(FieldText(fields, 0)), AllTrim(FieldText(fields, 1))},
+          "es del Marco Horario '" + slot.frame + "', que no se ha elegido", "MARCOXML",
+          slot.frame);
+      continue;
+    }
     slot.of_first = slot.frame == codes.first;
     slot.code = AllTrim(FieldText(fields, 0));
     slot.text = AllTrim(FieldText(fields, 1));
@@ -121,12 +130,15 @@ void BuildTimeSlotTables(ExportContext& context) {
   const char second_number = first_number == '0' ? '1' : '0';
 
   slot_table.Open();
+  RecordInfo record{"TRAMOS_HORARIOS"};
+  context.WatchCuts(slot_table, "DIASHORAST", record);
   std::size_t rows = 0;
   for (int day = 1; day <= 7; ++day) {
     int first_hours = 0;
     int second_hours = 0;
     const std::string day_text = std::to_string(day);
     for (const Slot& slot : slots) {
+      record = {"TRAMOS_HORARIOS", slot.index, slot.code, slot.text};
       const std::string hour = std::to_string(slot.of_first ? ++first_hours : ++second_hours);
       slot_table.Append();
       slot_table.SetText("DIHO", day_text + hour);
@@ -148,14 +160,21 @@ void BuildTimeSlotTables(ExportContext& context) {
   context.Count("DIASHORAST2", 0);
 
   periods.Open();
+  record = {"JORNADAS_ESCOLARES"};
+  context.WatchCuts(periods, "PERIODOS", record);
   rows = 0;
-  for (const xml::Node& frame : frames) {
-    const RecordFieldList fields = RecordFields(frame);
+  for (std::size_t index = 0; index < frames.size(); ++index) {
+    const RecordFieldList fields = RecordFields(frames[index]);
     const std::string code = AllTrim(FieldText(fields, 0));
+    record = {"JORNADAS_ESCOLARES", index, code, AllTrim(FieldText(fields, 1))};
     // The chosen codes hold at most 10 characters, as the slots' frame codes are read: a
     // longer frame code is compared by its first 10, or its frame would lose its dates.
     const std::string chosen_form = AllTrim(LeftPart(code, 10));
-    if (chosen_form != codes.first && chosen_form != codes.second) continue;
+    if (chosen_form != codes.first && chosen_form != codes.second) {
+      context.Note(EntryKind::kFrameNotChosen, record,
+                   "no se ha elegido: sus tramos horarios no pasan al horario");
+      continue;
+    }
     periods.Append();
     periods.SetText("CJORNADA", code);
     periods.SetText("JORNADA", AllTrim(FieldText(fields, 1)));

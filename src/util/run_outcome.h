@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "util/report_entry.h"
+
 namespace tv {
 
 // The folders a run works with; the front end decides them, the core never guesses.
@@ -29,6 +31,8 @@ struct RunReport {
   std::vector<std::pair<std::string, std::size_t>> counts;
   // The output file of an import.
   std::filesystem::path output_file;
+  // Everything the run decided that its user should know, in the order it was decided.
+  std::vector<ReportEntry> entries;
 };
 
 }  // namespace tv

@@ -74,6 +74,8 @@ struct Table::Impl {
   std::string row;  // the row being appended or edited
   std::optional<std::uint64_t> live_count;
 
+  CutObserver on_cut;
+
   bool filter_set = false;
   bool filtered = false;
   std::size_t filter_field = 0;
@@ -497,8 +499,16 @@ void Table::Post() {
 }
 
 void Table::SetText(std::string_view field, std::string_view value) {
-  impl_->SetField(field, [&](const DbfField& f, char* r) { StoreText(f, r, value); });
+  impl_->SetField(field, [&](const DbfField& f, char* r) {
+    StoreText(f, r, value);
+    if (f.type == 'C' && impl_->on_cut &&
+        RTrim(value).size() > static_cast<std::size_t>(f.length)) {
+      impl_->on_cut(f.name, value, static_cast<std::size_t>(f.length));
+    }
+  });
 }
+
+void Table::OnTextCut(CutObserver observer) { impl_->on_cut = std::move(observer); }
 
 void Table::SetBool(std::string_view field, bool value) {
   impl_->SetField(field, [&](const DbfField& f, char* r) { StoreBool(f, r, value); });

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -66,6 +67,13 @@ class Table {
   void SetBool(std::string_view field, bool value);
   void SetInt(std::string_view field, std::int64_t value);
   void SetFloat(std::string_view field, double value);
+
+  // Called whenever SetText stores into a character field a text whose trailing blanks
+  // aside is longer than the field, which keeps only its first `width` characters; with
+  // the field's name and the whole value. Nothing changes in what is stored.
+  using CutObserver =
+      std::function<void(std::string_view field, std::string_view value, std::size_t width)>;
+  void OnTextCut(CutObserver observer);
 
   // Scanning in table order; deleted rows and rows the filter rejects are passed over.
   void First();
