@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "exchange/xml_document.h"
+#include "export/changes_since_last_export.h"
 #include "export/course_and_group_tables.h"
 #include "export/export_context.h"
 #include "export/level_table.h"
@@ -40,9 +41,13 @@ class BusyCursor {
   UserInterface& ui_;
 };
 
-// Builds the tables aside and moves them in. What the steps decided goes into `report`
-// also when a later step fails; the rows per table only once the tables are in.
-void BuildAndCommit(const RunFolders& folders, UserInterface& ui, const fs::path& file,
+enum class Mode { kReplace, kDryRun };
+
+// Builds the tables aside, compares them with the tables they replace and moves them in
+// (a dry run leaves them aside, where they go with the staging folder). What the steps
+// decided goes into `report` also when a later step fails; the rows per table only once
+// the tables are complete.
+void BuildAndCommit(const RunFolders& folders, UserInterface& ui, const fs::path& file, Mode mode,
                     RunReport& report) {
   const xml::Document document = xml::Document::Load(file);
   BusyCursor busy(ui);
@@ -61,13 +66,14 @@ void BuildAndCommit(const RunFolders& folders, UserInterface& ui, const fs::path
   BuildCourseAndGroupTables(context);
   BuildTeachingLoadTable(context);
   BuildTimeSlotTables(context);
-  staging.Commit(kObsoleteFiles);
+  for (ReportEntry& entry : CompareWithLastExport(folders.work_folder, staging.Path())) {
+    context.entries.push_back(std::move(entry));
+  }
+  if (mode == Mode::kReplace) staging.Commit(kObsoleteFiles);
   report.counts = std::move(context.counts);
 }
 
-}  // namespace
-
-RunReport RunExport(const RunFolders& folders, UserInterface& ui, fs::path& selected_file) {
+RunReport Run(const RunFolders& folders, UserInterface& ui, fs::path& selected_file, Mode mode) {
   RunReport report;
   if (auto chosen = ui.ChooseExchangeFile(selected_file)) selected_file = std::move(*chosen);
   std::error_code ec;
@@ -82,7 +88,7 @@ RunReport RunExport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     return report;
   }
   try {
-    BuildAndCommit(folders, ui, selected_file, report);
+    BuildAndCommit(folders, ui, selected_file, mode, report);
   } catch (const FrameChoiceCancelled& cancelled) {
     ui.ShowMessage(cancelled.message());
     report.outcome = RunOutcome::kRefused;
@@ -98,8 +104,20 @@ RunReport RunExport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     return report;
   }
   report.outcome = RunOutcome::kFinished;
-  ui.ShowMessage("Proceso finalizado");
+  ui.ShowMessage(mode == Mode::kReplace
+                     ? "Proceso finalizado"
+                     : "Prueba finalizada: la carpeta de trabajo no ha cambiado");
   return report;
+}
+
+}  // namespace
+
+RunReport RunExport(const RunFolders& folders, UserInterface& ui, fs::path& selected_file) {
+  return Run(folders, ui, selected_file, Mode::kReplace);
+}
+
+RunReport RunExportDryRun(const RunFolders& folders, UserInterface& ui, fs::path& selected_file) {
+  return Run(folders, ui, selected_file, Mode::kDryRun);
 }
 
 }  // namespace tv
