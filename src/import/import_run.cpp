@@ -124,10 +124,9 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
 
     OutputDocument output(document, year_code, env::LocalDateTimeText(),
                           tables[kProf].RecordCount());
-    const ScheduleSummary summary =
-        AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig], tables[kNomAsg],
-                          tables[kTramos], tables[kGrupos]},
-                         dates, output);
+    ScheduleSummary summary = AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig],
+                                                tables[kNomAsg], tables[kTramos], tables[kGrupos]},
+                                               dates, output);
     for (Table& table : tables) table.Close();
     tables.clear();
 
@@ -145,7 +144,9 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
         {"lecciones sin carga lectiva", summary.without_load},
         {"lecciones sin grupo", summary.without_group},
         {"lecciones de profesores desconocidos", summary.unknown_teacher},
+        {"filas sin colocar (DIA 0)", summary.unplaced},
     };
+    report.entries = std::move(summary.entries);
     return report;
   } catch (const RunError& error) {
     busy.Stop();

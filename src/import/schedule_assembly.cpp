@@ -1,5 +1,6 @@
 #include "import/schedule_assembly.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <utility>
 
@@ -87,6 +88,27 @@ Lookups BuildLookups(const ScheduleTables& tables) {
   return lookups;
 }
 
+// The teacher whose lessons are being written, as the report names it.
+struct TeacherInfo {
+  std::size_t ordinal = 0;  // row of PROFT, from 1
+  std::string key;          // X_EMPLEADO
+  std::string name;         // NOMBRE
+  std::string code;         // ABREV
+};
+
+// A lesson written with a key it could not map back: `value` of `field` was looked up in
+// `table` and not found, so `left_empty` stays empty (or takes its default).
+void NoteUnmapped(ScheduleSummary& summary, const TeacherInfo& teacher, const std::string& day,
+                  int hour, const char* table, const char* field, const std::string& value,
+                  const char* left_empty) {
+  summary.entries.push_back(ReportEntry{
+      EntryKind::kUnmappedKey, table, teacher.ordinal, teacher.key, teacher.name, field, value,
+      "la lecci\xF3n del d\xED"
+      "a " +
+          day + ", hora " + std::to_string(hour) + " del profesor '" + teacher.code +
+          "': " + field + " '" + value + "' no est\xE1 en " + table + "; " + left_empty});
+}
+
 }  // namespace
 
 ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates& dates,
@@ -102,23 +124,43 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
   worktables::Table& teachers = tables.teachers;
   const std::size_t x_empleado = teachers.FieldIndex("X_EMPLEADO"),
                     f_tomapos = teachers.FieldIndex("F_TOMAPOS"),
-                    abrev = teachers.FieldIndex("ABREV");
+                    abrev = teachers.FieldIndex("ABREV"), nombre = teachers.FieldIndex("NOMBRE");
+  TeacherInfo teacher;
   for (teachers.First(); !teachers.Eof(); teachers.Next()) {
     const std::string code = teachers.GetText(abrev);
     solution.CheckReadable(code);
     const auto lessons = solution.LessonsOf(code);
-    TeacherGroup group = output.AddTeacher(lessons.size(), teachers.GetText(x_empleado),
-                                           teachers.GetText(f_tomapos));
+    teacher = {teacher.ordinal + 1, teachers.GetText(x_empleado), teachers.GetText(nombre), code};
+    TeacherGroup group =
+        output.AddTeacher(lessons.size(), teacher.key, teachers.GetText(f_tomapos));
     ++summary.teachers;
     teacher_codes.insert(code);
+    if (const std::size_t unplaced = solution.UnplacedOf(code)) {
+      summary.unplaced += unplaced;
+      summary.entries.push_back(
+          ReportEntry{EntryKind::kUnplacedRow, "SOLUC", teacher.ordinal, teacher.key, teacher.name,
+                      "PROF", code,
+                      std::to_string(unplaced) + (unplaced == 1 ? " fila" : " filas") +
+                          " de SOLUC con DIA 0: Velorim no las coloc\xF3 y no se escriben"});
+    }
+    if (lessons.empty()) {
+      summary.entries.push_back(ReportEntry{EntryKind::kTeacherWithoutLessons, "PROFT",
+                                            teacher.ordinal, teacher.key, teacher.name, "ABREV",
+                                            code, "el profesor no tiene lecciones en SOLUC"});
+    }
 
     for (const SolutionRow& row : lessons) {
       const std::string& subject = solution.Text(row.subject);
       const std::string& group_code = solution.Text(row.group);
       LessonFields fields;
 
+      const std::string& day = solution.Text(row.day);
       const LoadKeys* load = lookups.loads.Find(PairKey(subject, group_code));
-      if (load == nullptr) ++summary.without_load;
+      if (load == nullptr) {
+        ++summary.without_load;
+        NoteUnmapped(summary, teacher, day, row.hour, "ASIGT", "CASIG/CGRUP",
+                     subject + "/" + group_code, "X_MATERIAOMG y X_OFERTAMATRIG quedan vac\xEDos");
+      }
       fields.subject_key = load ? std::string_view(load->subject_key) : empty;
       fields.course_key = load ? std::string_view(load->course_key) : empty;
 
@@ -126,14 +168,22 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
       // without any is activity "1".
       const std::string* activity = &solution.Text(row.task);
       if (AllTrim(*activity).empty()) {
-        if (const std::string* task = lookups.tasks.Find(subject)) activity = task;
+        if (const std::string* task = lookups.tasks.Find(subject)) {
+          activity = task;
+        } else {
+          NoteUnmapped(summary, teacher, day, row.hour, "ASIGNOMT", "COD", subject,
+                       "X_ACTIVIDAD es \"1\"");
+        }
       }
       fields.activity_code = AllTrim(*activity).empty() ? no_activity : *activity;
 
-      const SlotRow* slot = lookups.slots.Find(
-          PairKey(solution.Text(row.day) + std::to_string(row.hour), solution.Text(row.frame)));
+      const std::string slot_key = day + std::to_string(row.hour);
+      const SlotRow* slot = lookups.slots.Find(PairKey(slot_key, solution.Text(row.frame)));
       if (slot == nullptr) {
         ++summary.without_slot;
+        NoteUnmapped(summary, teacher, day, row.hour, "DIASHORAST", "DIHO/MARCO",
+                     slot_key + "/" + solution.Text(row.frame),
+                     "N_DIASEMANA y X_TRAMO quedan vac\xEDos, N_HORINI y N_HORFIN 0");
         fields.day = fields.slot_code = empty;
         fields.start_minutes = fields.end_minutes = empty_time;
       } else {
@@ -148,7 +198,11 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
       fields.room = AllTrim(room).empty() ? empty : room;
 
       const std::string* group_key = lookups.groups.Find(group_code);
-      if (group_key == nullptr) ++summary.without_group;
+      if (group_key == nullptr) {
+        ++summary.without_group;
+        NoteUnmapped(summary, teacher, day, row.hour, "GRUPOST", "ABREV", group_code,
+                     "X_UNIDAD queda vac\xEDo");
+      }
       fields.group_key = group_key ? *group_key : empty;
 
       fields.start_date = dates.start;
@@ -158,8 +212,24 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
     }
   }
 
-  for (const std::string& code : solution.TeacherCodes()) {
-    if (!teacher_codes.contains(code)) summary.unknown_teacher += solution.LessonsOf(code).size();
+  std::vector<std::string> codes = solution.TeacherCodes();
+  std::sort(codes.begin(), codes.end());
+  for (const std::string& code : codes) {
+    if (teacher_codes.contains(code)) continue;
+    const std::size_t count = solution.LessonsOf(code).size();
+    summary.unknown_teacher += count;
+    summary.entries.push_back(ReportEntry{EntryKind::kUnknownTeacherRows,
+                                          "SOLUC",
+                                          0,
+                                          code,
+                                          {},
+                                          "PROF",
+                                          std::to_string(count),
+                                          std::to_string(count) +
+                                              (count == 1 ? " lecci\xF3n" : " lecciones") +
+                                              " de SOLUC con PROF '" + code +
+                                              "', que ning\xFAn profesor de PROFT tiene: no se "
+                                              "escriben"});
   }
   return summary;
 }

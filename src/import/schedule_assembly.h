@@ -7,8 +7,10 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "import/output_document.h"
+#include "util/report_entry.h"
 #include "worktables/table.h"
 
 namespace tv {
@@ -36,6 +38,11 @@ struct ScheduleSummary {
   std::size_t without_load = 0;     // lessons whose subject and group match no teaching load
   std::size_t without_group = 0;    // lessons whose group code matches no group
   std::size_t unknown_teacher = 0;  // solved lessons whose teacher code is no teacher's
+  std::size_t unplaced = 0;         // rows of teachers' codes with DIA 0: no lessons
+  // Every key a lesson was written without (which code, looked up in which table, for
+  // which teacher, day and hour), rows not placed, rows of codes no teacher has, and
+  // teachers without lessons.
+  std::vector<ReportEntry> entries;
 };
 
 // Fills the schedule block of `output`. Throws RunError when a DIA or HORA of the

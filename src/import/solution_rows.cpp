@@ -46,7 +46,10 @@ SolutionRows SolutionRows::Read(worktables::Table& solution) {
     std::string day = solution.GetText(dia);
     SolutionRow row{};
     try {
-      if (ReadWhole(day, "DIA", row_number) == 0) continue;
+      if (ReadWhole(day, "DIA", row_number) == 0) {
+        ++rows.unplaced_of_teacher_[solution.GetText(prof)];
+        continue;
+      }
       row.hour = ReadWhole(solution.GetText(hora), "HORA", row_number);
     } catch (const RunError& error) {
       rows.error_of_teacher_.try_emplace(solution.GetText(prof), error.message());
@@ -73,6 +76,11 @@ std::span<const SolutionRow> SolutionRows::LessonsOf(const std::string& teacher_
   const auto found = by_teacher_.find(teacher_code);
   if (found == by_teacher_.end()) return {};
   return found->second;
+}
+
+std::size_t SolutionRows::UnplacedOf(const std::string& teacher_code) const {
+  const auto found = unplaced_of_teacher_.find(teacher_code);
+  return found == unplaced_of_teacher_.end() ? 0 : found->second;
 }
 
 std::vector<std::string> SolutionRows::TeacherCodes() const {

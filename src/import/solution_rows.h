@@ -46,6 +46,8 @@ class SolutionRows {
   std::size_t LessonCount() const { return lesson_count_; }
   // The teacher codes that have lessons.
   std::vector<std::string> TeacherCodes() const;
+  // The rows of a teacher code whose DIA is 0: Velorim did not place them.
+  std::size_t UnplacedOf(const std::string& teacher_code) const;
 
  private:
   std::uint32_t Intern(std::string text);
@@ -54,6 +56,7 @@ class SolutionRows {
   std::unordered_map<std::string, std::uint32_t> ids_;
   std::unordered_map<std::string, std::vector<SolutionRow>> by_teacher_;
   std::unordered_map<std::string, std::string> error_of_teacher_;  // the first one
+  std::unordered_map<std::string, std::size_t> unplaced_of_teacher_;
   std::size_t lesson_count_ = 0;
 };
 

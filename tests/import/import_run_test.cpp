@@ -212,8 +212,61 @@ TEST_F(ImportRun, MapsEveryLessonBackToTheKeysOfTheWorkTables) {
       {"lecciones sin carga lectiva", 5},
       {"lecciones sin grupo", 3},
       {"lecciones de profesores desconocidos", 1},
+      {"filas sin colocar (DIA 0)", 1},
   };
   EXPECT_EQ(report.counts, counts);
+}
+
+TEST_F(ImportRun, ReportsEveryKeyALessonCouldNotMapBackAndWhoseLessonsAreMissing) {
+  const RunReport report = Run();
+  ASSERT_EQ(report.outcome, RunOutcome::kFinished);
+  using K = EntryKind;
+  struct Expected {
+    EntryKind kind;
+    std::string table;
+    std::size_t teacher_row;
+    std::string teacher_key;
+    std::string field;
+    std::string value;
+    bool operator==(const Expected&) const = default;
+  };
+  const std::vector<Expected> expected = {
+      {K::kUnplacedRow, "SOLUC", 1, "E1", "PROF", "GMJ"},
+      {K::kUnmappedKey, "ASIGT", 1, "E1", "CASIG/CGRUP", "BIBL/"},
+      {K::kUnmappedKey, "GRUPOST", 1, "E1", "ABREV", ""},
+      {K::kTeacherWithoutLessons, "PROFT", 2, "E2", "ABREV", "SIN"},
+      {K::kUnmappedKey, "ASIGT", 3, "E3", "CASIG/CGRUP", "LEN/3B"},
+      {K::kUnmappedKey, "GRUPOST", 3, "E3", "ABREV", "3B"},
+      {K::kUnmappedKey, "ASIGT", 3, "E3", "CASIG/CGRUP", "XYZ/1A"},
+      {K::kUnmappedKey, "ASIGNOMT", 3, "E3", "COD", "XYZ"},
+      {K::kUnmappedKey, "DIASHORAST", 3, "E3", "DIHO/MARCO", "35/0"},
+      {K::kUnmappedKey, "ASIGT", 4, "E4", "CASIG/CGRUP", "LEN/3B"},
+      {K::kUnmappedKey, "GRUPOST", 4, "E4", "ABREV", "3B"},
+      {K::kUnmappedKey, "ASIGT", 4, "E4", "CASIG/CGRUP", "XYZ/1A"},
+      {K::kUnmappedKey, "ASIGNOMT", 4, "E4", "COD", "XYZ"},
+      {K::kUnmappedKey, "DIASHORAST", 4, "E4", "DIHO/MARCO", "35/0"},
+      {K::kTeacherWithoutLessons, "PROFT", 5, "E5", "ABREV", "gmj"},
+      {K::kUnknownTeacherRows, "SOLUC", 0, "ZZZ", "PROF", "1"},
+  };
+  std::vector<Expected> entries;
+  for (const ReportEntry& e : report.entries) {
+    entries.push_back({e.kind, e.block, e.record, e.key, e.field, e.value});
+  }
+  EXPECT_EQ(entries, expected);
+  // A lesson's entry names the teacher by name, and by code, day and hour in its reason.
+  ASSERT_EQ(report.entries.size(), expected.size());
+  EXPECT_EQ(report.entries[1].name, "Gil Mora, Juan");
+  for (const auto& [entry, lesson] : {std::pair{1, "'GMJ'"},
+                                      std::pair{1,
+                                                "d\xED"
+                                                "a 2, hora 1"},
+                                      std::pair{8, "'AB'"},
+                                      std::pair{8,
+                                                "d\xED"
+                                                "a 3, hora 5"}}) {
+    EXPECT_NE(report.entries[entry].reason.find(lesson), std::string::npos)
+        << report.entries[entry].reason;
+  }
 }
 
 TEST_F(ImportRun, WritesTheHeaderAndKeepsTheNodesAroundTheRoot) {
