@@ -5,6 +5,9 @@
 
 namespace tv::cli {
 
+// The version --version prints, the one the desktop window shows.
+inline constexpr const char* kVersion = "1.0";
+
 // Each adds its subcommand; the subcommand's callback runs it and throws CLI::RuntimeError
 // with the exit status when it fails.
 void AddInspectCommand(CLI::App& app);

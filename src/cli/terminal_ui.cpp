@@ -97,9 +97,21 @@ std::optional<std::filesystem::path> TerminalUi::ChooseExchangeFile(
   return file_;
 }
 
-void TerminalUi::ShowMessage(const std::string& text) { out_ << ForTerminal(text) << std::endl; }
+void TerminalUi::ShowMessage(const std::string& text) {
+  pending_.push_back(text);
+  shown_.push_back(text);
+}
 
-void TerminalUi::ShowError(const std::string& text) { err_ << ForTerminal(text) << std::endl; }
+void TerminalUi::ShowError(const std::string& text) {
+  err_ << ForTerminal(text) << std::endl;
+  shown_.push_back(text);
+}
+
+void TerminalUi::PrintMessages(bool finished) {
+  std::ostream& stream = finished ? out_ : err_;
+  for (const std::string& text : pending_) stream << ForTerminal(text) << std::endl;
+  pending_.clear();
+}
 
 void TerminalUi::SetBusy(bool /*busy*/) {}
 
@@ -145,7 +157,8 @@ FrameChoice TerminalUi::ChooseFrames(const std::filesystem::path& exchange_file)
   if (!std::getline(in_, answer)) return cancelled;
   const FrameChoiceResult result = ChooseByCodes(frames, SplitCodes(answer));
   if (!result.accepted) {
-    ShowMessage(result.message);
+    // Said at once: the question comes again.
+    err_ << ForTerminal(result.message) << std::endl;
     return {FrameChoice::Kind::kRefused, ""};
   }
   return {FrameChoice::Kind::kAccepted, result.chosen_frames};

@@ -1,7 +1,9 @@
 // The terminal as a run's user interface (transvelor export and import): the exchange
-// file is the one given on the command line; messages go to standard output and errors
-// to standard error, in the run's own words converted to UTF-8; the time frames come
-// from --frames, or from a question on the terminal.
+// file is the one given on the command line; errors go to standard error at once, and
+// the run's messages once it has ended: to standard output for a finished run (its
+// result), to standard error otherwise ("No existe archivo"...); all in the run's own
+// words converted to UTF-8. The time frames come from --frames, or from a question on
+// the terminal.
 #pragma once
 
 #include <filesystem>
@@ -36,6 +38,12 @@ class TerminalUi : public UserInterface {
   FrameChoice ChooseFrames(const std::filesystem::path& exchange_file) override;
   void SetBusy(bool busy) override;
 
+  // Prints the messages the run has shown, to standard output when it finished and to
+  // standard error otherwise.
+  void PrintMessages(bool finished);
+  // Every message and error shown, in order, in code page 1252.
+  const std::vector<std::string>& Shown() const { return shown_; }
+
  private:
   std::filesystem::path file_;
   std::optional<std::vector<std::string>> frames_;
@@ -43,6 +51,8 @@ class TerminalUi : public UserInterface {
   std::ostream& out_;
   std::ostream& err_;
   bool interactive_;
+  std::vector<std::string> pending_;  // messages not printed yet
+  std::vector<std::string> shown_;
 };
 
 // Splits "1,2" (or "1, 2") into codes; empty parts are dropped.

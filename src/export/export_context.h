@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -50,7 +50,8 @@ struct ExportContext {
   // UsedCodes and UsedNames of the subject step: case-sensitive, whole texts. Emptied
   // once the activities are written.
   CodeList used_codes{CodeList::Case::kSensitive};
-  std::unordered_set<std::string> used_names;
+  // Each upper-cased name with the code given to it, for the report.
+  std::unordered_map<std::string, std::string> used_names;
 
   // Rows written, per table, in the order the tables were first written.
   std::vector<std::pair<std::string, std::size_t>> counts;

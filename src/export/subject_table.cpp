@@ -40,11 +40,16 @@ void BuildSubjectTable(ExportContext& context) {
       continue;
     }
     const SubjectCode made = MakeSubjectCode(name);
-    // A subject whose name was written before, ignoring the case of a to z, is left out.
-    if (!context.used_names.insert(UpperAscii(name)).second) {
-      context.Note(EntryKind::kSkippedRecord, record,
-                   "ya se escribi\xF3 una materia llamada '" + UpperAscii(name) +
-                       "' (sin distinguir may\xFAsculas): no se escribe otra vez");
+    // A subject whose name was written before, ignoring the case of a to z, is left out:
+    // its loads take the code of the row written.
+    const auto [written, fresh] = context.used_names.try_emplace(UpperAscii(name));
+    if (!fresh) {
+      context.Note(EntryKind::kRepeatedSubject, record,
+                   "ya hay una materia con este nombre (sin distinguir may\xFAsculas de la a a "
+                   "la z): no se escribe otra fila; sus cargas lectivas llevan el c\xF3"
+                   "digo '" +
+                       written->second + "'",
+                   "ASIGNOMT.COD", written->second);
       continue;
     }
     const auto code = context.used_codes.GiveOut(made.code, made.code);
@@ -57,6 +62,7 @@ void BuildSubjectTable(ExportContext& context) {
           "digos numerados de '" +
           made.code + "' est\xE1n ocupados" + RecordPlace("MATERIAS", index));
     }
+    written->second = *code;
     NoteIfNumbered(context, record, made.code, *code, "ASIGNOMT.COD", "la materia");
     table.Append();
     table.SetText("COD", *code);

@@ -13,6 +13,8 @@ struct KindText {
 
 constexpr KindText kKinds[] = {
     {EntryKind::kSkippedRecord, Severity::kWarning, "skipped_record", "registros omitidos"},
+    {EntryKind::kRepeatedSubject, Severity::kInfo, "repeated_subject",
+     "materias con el nombre de otra: una sola fila en ASIGNOMT"},
     {EntryKind::kNumberedCode, Severity::kInfo, "numbered_code",
      "c\xF3"
      "digos numerados para no repetirse"},

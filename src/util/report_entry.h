@@ -16,6 +16,7 @@ enum class Severity { kWarning, kInfo };
 enum class EntryKind {
   // The export.
   kSkippedRecord,       // a block record that wrote no row, and why
+  kRepeatedSubject,     // a subject whose name is in the subject table already: one row
   kNumberedCode,        // a code made unique by a number: which name got which code
   kCutText,             // a text longer than its field, stored cut to the field's width
   kUnknownCourseKey,    // a course key the level table lacks ("Niv")

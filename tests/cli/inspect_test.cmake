@@ -4,25 +4,13 @@
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 
-function(fail message)
-  message(FATAL_ERROR "${CASE}: ${message}\n--- stdout:\n${out}\n--- stderr:\n${err}")
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/transvelor_run.cmake)
 
 function(inspect)
-  execute_process(COMMAND ${EMULATOR} ${TRANSVELOR} inspect ${ARGN}
-    RESULT_VARIABLE rc OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
-  # A Windows build writes its lines with CR LF.
-  string(REPLACE "\r" "" stdout "${stdout}")
-  string(REPLACE "\r" "" stderr "${stderr}")
+  transvelor_run(inspect ${ARGN})
   set(rc "${rc}" PARENT_SCOPE)
-  set(out "${stdout}" PARENT_SCOPE)
-  set(err "${stderr}" PARENT_SCOPE)
-endfunction()
-
-function(expect_match regex text)
-  if(NOT text MATCHES "${regex}")
-    fail("expected to match: ${regex}")
-  endif()
+  set(out "${out}" PARENT_SCOPE)
+  set(err "${err}" PARENT_SCOPE)
 endfunction()
 
 function(expect_json expected)

@@ -73,7 +73,7 @@ const Case kCases[] = {
       {EntryKind::kLoadWithoutSubject, "MATERIAS", 2, "120002", "", "ASIGNOMT.NOMBRE", ""}}},
     {"a subject name written before, in other letter case",
      {{"MATERIAS", {{"6001", "120001", "Lengua"}, {"6001", "120002", "LENGUA"}}}},
-     {{EntryKind::kSkippedRecord, "MATERIAS", 2, "120002", "LENGUA", "", ""}}},
+     {{EntryKind::kRepeatedSubject, "MATERIAS", 2, "120002", "LENGUA", "ASIGNOMT.COD", "Lengua"}}},
     {"a subject code numbered",
      {{"MATERIAS", {{"6001", "120001", "Ciencias Sociales"}, {"6001", "120002", "Cultura Sueca"}}}},
      {{EntryKind::kNumberedCode, "MATERIAS", 2, "120002", "Cultura Sueca", "ASIGNOMT.COD", "CS1"}}},
