@@ -8,6 +8,7 @@
 
 #include "exchange/block_reader.h"
 #include "exchange/xml_document.h"
+#include "exchange/xml_stream_writer.h"
 #include "import/output_document.h"
 #include "import/schedule_assembly.h"
 #include "util/env.h"
@@ -110,8 +111,15 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
   try {
     WorkFolder folder(folders.work_folder);
     std::vector<Table> tables = OpenImportTables(folder);
-    xml::Document document = xml::Document::Load(selected_file);
-    const std::string year_code = YearCode(document, selected_file);
+    // Of the chosen file, the result keeps only its nodes outside the root and the year
+    // code: the loaded document is released before the result is written.
+    xml::Prolog prolog;
+    std::string year_code;
+    {
+      const xml::Document document = xml::Document::Load(selected_file);
+      year_code = YearCode(document, selected_file);
+      prolog = document.PrologWithoutRoot();
+    }
 
     if (!folder.FileExists("PERIODOS.DBF")) {
       tables.clear();
@@ -122,16 +130,17 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     }
     const PeriodDates dates = ReadPeriodDates(folder);
 
-    OutputDocument output(document, year_code, env::LocalDateTimeText(),
-                          tables[kProf].RecordCount());
-    ScheduleSummary summary = AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig],
-                                                tables[kNomAsg], tables[kTramos], tables[kGrupos]},
-                                               dates, output);
+    const fs::path output_file = OutputPath(selected_file);
+    xml::StreamWriter writer(output_file, prolog);
+    OutputDocument output(writer, year_code, env::LocalDateTimeText(), tables[kProf].RecordCount());
+    ScheduleSummary summary =
+        AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig], tables[kNomAsg],
+                          tables[kTramos], tables[kGrupos]},
+                         dates, output);
+    output.Finish();
     for (Table& table : tables) table.Close();
     tables.clear();
-
-    const fs::path output_file = OutputPath(selected_file);
-    document.Save(output_file);
+    writer.Commit();
 
     busy.Stop();
     ui.ShowMessage("Proceso finalizado");

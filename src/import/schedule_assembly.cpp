@@ -131,7 +131,7 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
     solution.CheckReadable(code);
     const auto lessons = solution.LessonsOf(code);
     teacher = {teacher.ordinal + 1, teachers.GetText(x_empleado), teachers.GetText(nombre), code};
-    TeacherGroup group =
+    TeacherGroup& group =
         output.AddTeacher(lessons.size(), teacher.key, teachers.GetText(f_tomapos));
     ++summary.teachers;
     teacher_codes.insert(code);
