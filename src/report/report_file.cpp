@@ -1,7 +1,6 @@
 #include "report/report_file.h"
 
-#include <fstream>
-
+#include "exchange/replacing_file.h"
 #include "report/report_json.h"
 #include "report/report_text.h"
 #include "util/env.h"
@@ -27,24 +26,12 @@ void WriteReportFile(const fs::path& file, const ReportSource& source, const Run
   if (file.filename().empty()) CannotWrite(file, ": falta el nombre del archivo.");
   std::error_code ec;
   if (fs::is_directory(file, ec)) CannotWrite(file, ": es una carpeta.");
-  fs::path temporary = file;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      out.close();
-    }
-    if (!out) {
-      fs::remove(temporary, ec);
-      CannotWrite(file, ".");
-    }
-  }
   try {
-    env::ReplaceFile(temporary, file);
-  } catch (const RunError& error) {
-    fs::remove(temporary, ec);
-    CannotWrite(file, ": " + error.message());
+    xml::ReplacingFile out(file);
+    out.Write(bytes);
+    out.Commit();
+  } catch (const RunError&) {
+    CannotWrite(file, ".");
   }
 }
 
