@@ -16,6 +16,7 @@
 #include "app/ini_file.h"
 #include "app/paths.h"
 #include "app/window_user_interface.h"
+#include "report/desktop_report.h"
 #include "util/env.h"
 #include "util/run_error.h"
 
@@ -169,16 +170,16 @@ bool TMForm::FormClose() {
   return true;
 }
 
-void TMForm::BExportarClick() { StartRun(setup_.export_run); }
+void TMForm::BExportarClick() { StartRun(setup_.export_run, RunKind::kExport); }
 
-void TMForm::BImportarClick() { StartRun(setup_.import_run); }
+void TMForm::BImportarClick() { StartRun(setup_.import_run, RunKind::kImport); }
 
 void TMForm::Button1Click() {
   SetHelpFileName(kHelpFileName);
   ShowHelp(setup_.folders.program_folder, owner_);
 }
 
-void TMForm::StartRun(const RunFunction& run) {
+void TMForm::StartRun(const RunFunction& run, RunKind kind) {
   RunReport report;
   try {
     report = run(setup_.folders, *ui_, selected_file_);
@@ -194,6 +195,9 @@ void TMForm::StartRun(const RunFunction& run) {
       transform_result_ = 1;
       b_exportar_->setEnabled(false);
       b_importar_->setEnabled(false);
+      // The report beside the exchange file; one that cannot be written is shown as an
+      // error, and the run's result stays.
+      WriteDesktopReport(kind, setup_.folders, selected_file_, report, *ui_);
       if (run_mode_ == 2) close();
       break;
     case RunOutcome::kNoFile:

@@ -2,7 +2,9 @@
 // directions side by side, "&Salir" and help. Started with exactly two parameters, a
 // direction and the native handle (hexadecimal) of a host window, it settles inside
 // that window, runs the direction at once, closes itself when the run finishes or finds
-// no file, and writes the result flag to "Velorim.ini" when it closes.
+// no file, and writes the result flag to "Velorim.ini" when it closes. A finished run
+// leaves its report beside the exchange file (InformeExportacion<name>.txt or
+// InformeImportacion<name>.txt).
 #pragma once
 
 #include <QStringList>
@@ -12,6 +14,7 @@
 #include <memory>
 
 #include "app/message_box.h"
+#include "report/report_source.h"
 #include "util/run_outcome.h"
 #include "util/user_interface.h"
 
@@ -69,7 +72,7 @@ class TMForm : public QWidget {
   void BExportarClick();
   void BImportarClick();
   void Button1Click();
-  void StartRun(const RunFunction& run);
+  void StartRun(const RunFunction& run, RunKind kind);
 
   MainFormSetup setup_;
   int run_mode_ = 0;

@@ -30,12 +30,12 @@ struct StandInRun {
 
   RunReport Run(UserInterface& ui, fs::path& selected_file) {
     ++calls;
-    if (!ask) return RunReport{RunOutcome::kRefused, {}, {}};
+    if (!ask) return RunReport{RunOutcome::kRefused, {}, {}, {}};
     if (auto chosen = ui.ChooseExchangeFile(selected_file)) selected_file = *chosen;
     files_used.push_back(selected_file);
     if (selected_file.empty() || !fs::exists(selected_file)) {
       ui.ShowMessage("No existe archivo");
-      return RunReport{RunOutcome::kNoFile, {}, {}};
+      return RunReport{RunOutcome::kNoFile, {}, {}, {}};
     }
     switch (ending) {
       case RunOutcome::kRefused:
@@ -54,7 +54,15 @@ struct StandInRun {
         ui.ShowMessage("Proceso finalizado");
         break;
     }
-    return RunReport{ending, {}, {}};
+    RunReport report{ending, {{"PROFT", 30}}, {}, {}};
+    ReportEntry numbered;
+    numbered.kind = EntryKind::kNumberedCode;
+    numbered.block = "EMPLEADOS";
+    numbered.reason =
+        "el c\xF3"
+        "digo 'GMJ' ya estaba dado: el profesor recibe 'GMJ1'";
+    report.entries.push_back(numbered);
+    return report;
   }
 };
 
@@ -100,6 +108,11 @@ class MainFormTest : public QObject {
   void init() {
     QVERIFY(program_folder_.isValid());
     QFile::remove(ToQString(IniFile()));
+    for (const char* report : {"InformeExportacioncentro.txt", "InformeImportacioncentro.txt"}) {
+      const QString path = program_folder_.filePath(QString::fromLatin1(report));
+      QFile::remove(path);
+      QDir().rmdir(path);
+    }
     exchange_file_ = program_folder_.filePath(QStringLiteral("centro.xml"));
     std::ofstream(ToPath(exchange_file_)) << "<SERVICIO/>";
     export_ = std::make_shared<StandInRun>();
@@ -230,6 +243,34 @@ class MainFormTest : public QObject {
     QCOMPARE(form->TransformResult(), 1);
     QVERIFY(form->close());
     QCOMPARE(IniText(), QStringLiteral("<none>"));
+    // The report beside the exchange file, in UTF-8 with a byte order mark.
+    QFile report(program_folder_.filePath(QStringLiteral("InformeImportacioncentro.txt")));
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    const QByteArray text = report.readAll();
+    QVERIFY(text.startsWith("\xEF\xBB\xBFTransVelorOrtelia: informe de importaci\xC3\xB3n\n"));
+    QVERIFY(
+        text.contains("el c\xC3\xB3"
+                      "digo 'GMJ' ya estaba dado"));
+  }
+
+  // A report that cannot be written is an error naming it; the run's result stays and a
+  // launched window still closes by itself.
+  void ReportThatCannotBeWritten() {
+    const QString report = program_folder_.filePath(QStringLiteral("InformeExportacioncentro.txt"));
+    QVERIFY(QDir(program_folder_.path()).mkdir(QStringLiteral("InformeExportacioncentro.txt")));
+    ModalAnswerer answerer;
+    answerer.ChooseFile(exchange_file_).AnswerBox().AnswerBox();
+    auto form = MakeForm({"exportar", "1A2B"});
+    QSignalSpy closed(form.get(), &TMForm::Closed);
+    form->show();
+    QVERIFY(answerer.WaitUntilDone());
+    QTest::qWait(20);
+    QCOMPARE(answerer.Messages().size(), 2);
+    QCOMPARE(answerer.Messages()[0], QStringLiteral("Proceso finalizado"));
+    QVERIFY2(answerer.Messages()[1].contains(report), qPrintable(answerer.Messages()[1]));
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(form->TransformResult(), 1);
+    QCOMPARE(IniText(), QStringLiteral("[Transformadores]\r\nTransformado=1\r\n"));
   }
 
   // The file chosen once is used again when the dialog is cancelled later, by either run.
