@@ -13,7 +13,9 @@ namespace tv {
 // info entry tells what the rules did as they are meant to.
 enum class Severity { kWarning, kInfo };
 
+// In the order a summary lists them, within each severity: the most urgent first.
 enum class EntryKind {
+  kCodeChangedMeaning,  // a code that now names a different key than at the last export
   // The export.
   kSkippedRecord,       // a block record that wrote no row, and why
   kRepeatedSubject,     // a subject whose name is in the subject table already: one row
@@ -30,7 +32,6 @@ enum class EntryKind {
   kOldTableUnreadable,  // a table being replaced could not be read for the comparison
   kKeyAdded,            // a key the replaced table did not have
   kKeyRemoved,          // a key of the replaced table that is gone
-  kCodeChangedMeaning,  // a code that now names a different key than before
   // The import.
   kUnplacedRow,         // a solution row with day 0: no lesson
   kUnmappedKey,         // a lesson written with a key it could not map back
