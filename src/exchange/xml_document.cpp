@@ -399,6 +399,10 @@ Node Node::AppendElement(std::string_view name) {
   return Node(Handle(node_).append_child(key.c_str()).internal_object());
 }
 
+namespace {
+
+// A value as XML 1.0 can hold it: the control characters it forbids (all below the blank
+// but tab, line feed and carriage return) become "?", so that every reader loads the file.
 std::string XmlValue(std::string_view text) {
   std::string utf8 = Cp1252ToUtf8(text);
   for (char& c : utf8) {
@@ -407,6 +411,8 @@ std::string XmlValue(std::string_view text) {
   }
   return utf8;
 }
+
+}  // namespace
 
 void Node::SetAttribute(std::string_view name, std::string_view value) {
   pugi::xml_node node = Handle(node_);

@@ -65,11 +65,6 @@ struct Prolog {
 // Appends UTF-8 text to `out` in `encoding`.
 void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding);
 
-// A text of code page 1252 as an XML file holds it, in UTF-8: the control characters
-// XML 1.0 cannot hold (all below the blank but tab, line feed and carriage return)
-// become "?", so that every reader loads the file.
-std::string XmlValue(std::string_view text);
-
 class Document {
  public:
   Document();
