@@ -44,6 +44,10 @@ void UseUtf8Terminal();
 // a pipe or a file is not).
 bool StandardInputIsTerminal();
 
+// The most memory this process has held resident at once so far, in bytes, as the
+// operating system counts it (0 when it does not tell).
+std::uint64_t PeakResidentBytes();
+
 // The path as a code page 1252 text, for messages.
 std::string PathText(const std::filesystem::path& path);
 

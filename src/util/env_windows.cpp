@@ -9,6 +9,11 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// GetProcessMemoryInfo from kernel32 (K32GetProcessMemoryInfo), without psapi.dll.
+#ifndef PSAPI_VERSION
+#define PSAPI_VERSION 2
+#endif
+#include <psapi.h>
 // <windows.h> maps ReplaceFile to the system's ReplaceFileW; the seam's own is meant here.
 #undef ReplaceFile
 
@@ -127,6 +132,13 @@ bool StandardInputIsTerminal() {
   // _isatty is true for the NUL device too; only a console answers GetConsoleMode.
   DWORD mode = 0;
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+std::uint64_t PeakResidentBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters))) return 0;
+  return counters.PeakWorkingSetSize;
 }
 
 std::string LocalDateTimeText() {
