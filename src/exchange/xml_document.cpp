@@ -9,12 +9,11 @@
 #include <functional>
 #include <iterator>
 #include <pugixml.hpp>
-#include <random>
-#include <sstream>
 #include <system_error>
 
 #include "util/cp1252.h"
 #include "util/env.h"
+#include "util/replacement_file.h"
 #include "util/run_error.h"
 
 namespace tv::xml {
@@ -596,33 +595,10 @@ std::string Document::Serialize() const {
 }
 
 void Document::Save(const fs::path& file) const {
-  const std::string name = FileLabel(file);
   const std::string bytes = Serialize();
-  std::random_device random;
-  std::ostringstream suffix;
-  suffix << ".tmp" << std::hex << random();
-  fs::path temporary = file;
-  temporary += suffix.str();
-  auto discard = [&] {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-  };
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) throw RunError("No se puede escribir el archivo " + name + ".");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      discard();
-      throw RunError("No se puede escribir el archivo " + name + ".");
-    }
-  }
-  try {
-    env::ReplaceFile(temporary, file);
-  } catch (...) {
-    discard();
-    throw;
-  }
+  ReplacementFile output(file);
+  output.Append(bytes);
+  output.Commit();
 }
 
 }  // namespace tv::xml
