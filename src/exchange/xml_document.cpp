@@ -11,9 +11,9 @@
 #include <pugixml.hpp>
 #include <system_error>
 
+#include "exchange/replacing_file.h"
 #include "util/cp1252.h"
 #include "util/env.h"
-#include "util/replacement_file.h"
 #include "util/run_error.h"
 
 namespace tv::xml {
@@ -399,10 +399,6 @@ Node Node::AppendElement(std::string_view name) {
   return Node(Handle(node_).append_child(key.c_str()).internal_object());
 }
 
-namespace {
-
-// A value as XML 1.0 can hold it: the control characters it forbids (all below the blank
-// but tab, line feed and carriage return) become "?", so that every reader loads the file.
 std::string XmlValue(std::string_view text) {
   std::string utf8 = Cp1252ToUtf8(text);
   for (char& c : utf8) {
@@ -411,8 +407,6 @@ std::string XmlValue(std::string_view text) {
   }
   return utf8;
 }
-
-}  // namespace
 
 void Node::SetAttribute(std::string_view name, std::string_view value) {
   pugi::xml_node node = Handle(node_);
@@ -548,34 +542,80 @@ Node Document::AppendRoot(std::string_view name) {
   return Node(impl_->document.append_child(key.c_str()).internal_object());
 }
 
-std::string Document::Serialize() const {
-  const std::string declared = LowerAscii(DeclaredEncoding());
-  pugi::xml_encoding encoding = pugi::encoding_utf8;
-  std::string out;
+namespace {
+
+// The encoding the declaration kept from the input asks for, and the byte order mark
+// written first ("UTF-16" without saying which order: little-endian with a mark).
+Encoding EncodingFor(const std::string& declared, std::string& byte_order_mark) {
   if (declared == "utf-16" || declared == "utf16") {
-    encoding = pugi::encoding_utf16_le;
-    out = "\xFF\xFE";
-  } else if (declared == "utf-16le") {
-    encoding = pugi::encoding_utf16_le;
-  } else if (declared == "utf-16be") {
-    encoding = pugi::encoding_utf16_be;
+    byte_order_mark = "\xFF\xFE";
+    return Encoding::kUtf16Le;
   }
-  const bool rewrite_declaration = !declared.empty() && encoding == pugi::encoding_utf8 &&
-                                   declared != "utf-8" && declared != "utf8";
-  const unsigned flags = pugi::format_raw;
-  StringWriter writer(out);
-  auto write_text = [&](std::string_view text) {
-    if (encoding == pugi::encoding_utf8) {
-      out += text;
-      return;
-    }
-    for (char c : text) {  // ASCII only: line breaks and the declaration
-      const char bytes[2] = {encoding == pugi::encoding_utf16_le ? c : '\0',
-                             encoding == pugi::encoding_utf16_le ? '\0' : c};
-      out.append(bytes, 2);
-    }
+  if (declared == "utf-16le") return Encoding::kUtf16Le;
+  if (declared == "utf-16be") return Encoding::kUtf16Be;
+  return Encoding::kUtf8;
+}
+
+pugi::xml_encoding PugiEncoding(Encoding encoding) {
+  switch (encoding) {
+    case Encoding::kUtf16Le:
+      return pugi::encoding_utf16_le;
+    case Encoding::kUtf16Be:
+      return pugi::encoding_utf16_be;
+    default:
+      return pugi::encoding_utf8;
+  }
+}
+
+}  // namespace
+
+void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding) {
+  if (encoding == Encoding::kUtf8) {
+    out += utf8;
+    return;
+  }
+  const bool little = encoding == Encoding::kUtf16Le;
+  auto unit = [&](char32_t u) {
+    const char bytes[2] = {static_cast<char>(little ? u & 0xFF : u >> 8),
+                           static_cast<char>(little ? u >> 8 : u & 0xFF)};
+    out.append(bytes, 2);
   };
-  for (pugi::xml_node node = impl_->document.first_child(); node; node = node.next_sibling()) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {  // most of the text
+      unit(b);
+      ++i;
+      continue;
+    }
+    const std::size_t extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
+    char32_t cp = b & (0x3F >> extra);
+    for (std::size_t k = 1; k <= extra && i + k < utf8.size(); ++k) {
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    i += extra + 1;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      unit(0xD800 + (cp >> 10));
+      unit(0xDC00 + (cp & 0x3FF));
+    } else {
+      unit(cp);
+    }
+  }
+}
+
+namespace {
+
+// The document's nodes as Save writes them, the root element left out when asked.
+Prolog SerializeNodes(const pugi::xml_document& document, const std::string& declared,
+                      bool with_root) {
+  Prolog prolog;
+  std::string& out = prolog.bytes;
+  prolog.encoding = EncodingFor(declared, out);
+  const bool rewrite_declaration = !declared.empty() && prolog.encoding == Encoding::kUtf8 &&
+                                   declared != "utf-8" && declared != "utf8";
+  StringWriter writer(out);
+  for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+    if (node.type() == pugi::node_element && !with_root) continue;
     if (node.type() == pugi::node_declaration && rewrite_declaration) {
       // The text is written as UTF-8, so the declaration must say so.
       std::string declaration = "<?xml";
@@ -585,20 +625,29 @@ std::string Document::Serialize() const {
                        (key == "encoding" ? std::string("UTF-8") : attribute.value()) + "\"";
       }
       declaration += "?>";
-      write_text(declaration);
+      AppendEncoded(out, declaration, prolog.encoding);
     } else {
-      node.print(writer, PUGIXML_TEXT(""), flags, encoding, 0);
+      node.print(writer, PUGIXML_TEXT(""), pugi::format_raw, PugiEncoding(prolog.encoding), 0);
     }
-    write_text("\n");
+    AppendEncoded(out, "\n", prolog.encoding);
   }
-  return out;
+  return prolog;
+}
+
+}  // namespace
+
+std::string Document::Serialize() const {
+  return SerializeNodes(impl_->document, LowerAscii(DeclaredEncoding()), true).bytes;
+}
+
+Prolog Document::PrologWithoutRoot() const {
+  return SerializeNodes(impl_->document, LowerAscii(DeclaredEncoding()), false);
 }
 
 void Document::Save(const fs::path& file) const {
-  const std::string bytes = Serialize();
-  ReplacementFile output(file);
-  output.Append(bytes);
-  output.Commit();
+  ReplacingFile out(file);
+  out.Write(Serialize());
+  out.Commit();
 }
 
 }  // namespace tv::xml

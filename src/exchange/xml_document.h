@@ -50,6 +50,26 @@ class Node {
   pugi::xml_node_struct* node_ = nullptr;
 };
 
+// The character encodings a document is written in.
+enum class Encoding { kUtf8, kUtf16Le, kUtf16Be };
+
+// What a saved document holds outside its root element, for a new root written after it
+// as a stream (StreamWriter): every document-level node but the root element, each
+// followed by a line break, as Save writes them (the byte order mark first when Save
+// writes one), and the encoding Save writes the document in.
+struct Prolog {
+  std::string bytes;
+  Encoding encoding = Encoding::kUtf8;
+};
+
+// Appends UTF-8 text to `out` in `encoding`.
+void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding);
+
+// A text of code page 1252 as an XML file holds it, in UTF-8: the control characters
+// XML 1.0 cannot hold (all below the blank but tab, line feed and carriage return)
+// become "?", so that every reader loads the file.
+std::string XmlValue(std::string_view text);
+
 class Document {
  public:
   Document();
@@ -90,6 +110,8 @@ class Document {
   void Save(const std::filesystem::path& file) const;
   // The bytes Save would write.
   std::string Serialize() const;
+  // What Save would write of the document without its root element, and in which encoding.
+  Prolog PrologWithoutRoot() const;
 
  private:
   struct Impl;

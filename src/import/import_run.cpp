@@ -8,6 +8,7 @@
 
 #include "exchange/block_reader.h"
 #include "exchange/xml_document.h"
+#include "exchange/xml_stream_writer.h"
 #include "import/output_document.h"
 #include "import/schedule_assembly.h"
 #include "util/env.h"
@@ -118,8 +119,15 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     // held and no other import can be writing it.
     const fs::path output_file = OutputPath(selected_file);
     ReplacementFile::ClearLeftovers(output_file);
-    xml::Document document = xml::Document::Load(selected_file);
-    const std::string year_code = YearCode(document, selected_file);
+    // Of the chosen file, the result keeps only its nodes outside the root and the year
+    // code: the loaded document is released before the result is written.
+    xml::Prolog prolog;
+    std::string year_code;
+    {
+      const xml::Document document = xml::Document::Load(selected_file);
+      year_code = YearCode(document, selected_file);
+      prolog = document.PrologWithoutRoot();
+    }
 
     if (!folder.FileExists("PERIODOS.DBF")) {
       tables.clear();
@@ -130,16 +138,16 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     }
     const PeriodDates dates = ReadPeriodDates(folder);
 
-    OutputDocument output(document, year_code, env::LocalDateTimeText(),
-                          tables[kProf].RecordCount());
+    xml::StreamWriter writer(output_file, prolog);
+    OutputDocument output(writer, year_code, env::LocalDateTimeText(), tables[kProf].RecordCount());
     const ScheduleSummary summary =
         AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig], tables[kNomAsg],
                           tables[kTramos], tables[kGrupos]},
                          dates, output);
+    output.Finish();
     for (Table& table : tables) table.Close();
     tables.clear();
-
-    document.Save(output_file);
+    writer.Commit();
 
     busy.Stop();
     ui.ShowMessage("Proceso finalizado");
