@@ -12,8 +12,10 @@
 #include "import/output_document.h"
 #include "import/schedule_assembly.h"
 #include "util/env.h"
+#include "util/replacement_file.h"
 #include "util/run_error.h"
 #include "util/text.h"
+#include "worktables/folder_commit.h"
 #include "worktables/table.h"
 #include "worktables/work_folder.h"
 
@@ -108,8 +110,14 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
 
   BusyPointer busy(ui);
   try {
+    // An export or restore stopped half way is finished before any table is read.
+    worktables::CompleteInterruptedCommit(folders.work_folder);
     WorkFolder folder(folders.work_folder);
     std::vector<Table> tables = OpenImportTables(folder);
+    // What an interrupted import of this file left beside it goes, now that the tables are
+    // held and no other import can be writing it.
+    const fs::path output_file = OutputPath(selected_file);
+    ReplacementFile::ClearLeftovers(output_file);
     // Of the chosen file, the result keeps only its nodes outside the root and the year
     // code; the file is checked whole but read in parts, so that a big one never stands
     // in memory as a whole tree.
@@ -128,7 +136,6 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     }
     const PeriodDates dates = ReadPeriodDates(folder);
 
-    const fs::path output_file = OutputPath(selected_file);
     xml::StreamWriter writer(output_file, prolog);
     OutputDocument output(writer, year, env::LocalDateTimeText(), tables[kProf].RecordCount());
     const ScheduleSummary summary =
