@@ -47,10 +47,10 @@ void AddExportCommand(CLI::App& app) {
     folders.work_folder = WorkFolderOrDefault(options->work_folder);
     folders.program_folder = options->program_folder.empty()
                                  ? env::ProgramFolder()
-                                 : std::filesystem::path(options->program_folder);
+                                 : env::PathFromUtf8(options->program_folder);
     std::optional<std::vector<std::string>> frames;
     if (command->count("--frames") > 0) frames = SplitCodes(options->frames);
-    const std::filesystem::path file(options->file);
+    const std::filesystem::path file = env::PathFromUtf8(options->file);
     TerminalUi ui(file, frames, std::cin, std::cout, std::cerr, StdinIsTerminal());
     std::filesystem::path selected;
     const RunReport report = options->dry_run ? RunExportDryRun(folders, ui, selected)

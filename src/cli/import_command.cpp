@@ -39,7 +39,7 @@ void AddImportCommand(CLI::App& app) {
     RunFolders folders;
     folders.work_folder = WorkFolderOrDefault(options->work_folder);
     folders.program_folder = env::ProgramFolder();
-    const std::filesystem::path file(options->file);
+    const std::filesystem::path file = env::PathFromUtf8(options->file);
     TerminalUi terminal(file, std::nullopt, std::cin, std::cout, std::cerr, false);
     std::filesystem::path selected;
     const RunReport report = RunImport(folders, terminal, selected);

@@ -1,5 +1,7 @@
 // transvelor: the command-line front end of the converter.
 #include <CLI/CLI.hpp>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/run_status.h"
@@ -20,8 +22,12 @@ int main(int argc, char** argv) {
   tv::cli::AddInspectCommand(app);
   tv::cli::AddExportCommand(app);
   tv::cli::AddImportCommand(app);
+  // UTF-8 arguments on every system (Windows hands them in its ANSI code page).
+  std::vector<std::string> arguments = tv::env::CommandLineArguments(argc, argv);
+  std::vector<char*> utf8_argv;
+  for (std::string& argument : arguments) utf8_argv.push_back(argument.data());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(utf8_argv.size()), utf8_argv.data());
   } catch (const CLI::ParseError& error) {
     // --help and --version end here with 0, a run with its own status; a wrong command
     // line is told on standard error and ends with 2.

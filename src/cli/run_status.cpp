@@ -16,7 +16,7 @@ const char* const kExitStatusHelp =
     "4 refused, 5 finished but the report could not be written.";
 
 std::filesystem::path WorkFolderOrDefault(const std::string& option) {
-  return option.empty() ? env::DefaultWorkFolder() : std::filesystem::path(option);
+  return option.empty() ? env::DefaultWorkFolder() : env::PathFromUtf8(option);
 }
 
 namespace {
@@ -66,7 +66,7 @@ void FinishRun(RunKind run, const RunFolders& folders, const std::filesystem::pa
     source.work_folder = folders.work_folder;
     source.date_time = env::LocalDateTimeText();
     source.messages = ui.Shown();
-    const std::filesystem::path file = std::filesystem::path(report_file);
+    const std::filesystem::path file = env::PathFromUtf8(report_file);
     try {
       WriteReportFile(file, source, report);
       if (finished) std::cout << "Informe: " << Cp1252ToUtf8(env::PathText(file)) << "\n";

@@ -1,9 +1,5 @@
 #include "exchange/replacing_file.h"
 
-#include <random>
-#include <sstream>
-#include <system_error>
-
 #include "util/env.h"
 #include "util/run_error.h"
 
@@ -11,37 +7,33 @@ namespace tv::xml {
 
 namespace fs = std::filesystem;
 
-ReplacingFile::ReplacingFile(fs::path target) : target_(std::move(target)) {
-  std::random_device random;
-  std::ostringstream suffix;
-  suffix << ".tmp" << std::hex << random();
-  temporary_ = target_;
-  temporary_ += suffix.str();
-  out_.open(temporary_, std::ios::binary | std::ios::trunc);
-  if (!out_) Fail();
+namespace {
+
+// The target's name first, then what the system said of the file it failed on.
+template <typename Step>
+auto NamingTarget(const fs::path& target, Step step) {
+  try {
+    return step();
+  } catch (const RunError& error) {
+    throw RunError("No se puede escribir el archivo " + env::PathText(target) + ". " +
+                   error.message());
+  }
 }
 
-ReplacingFile::~ReplacingFile() {
-  if (committed_) return;
-  out_.close();
-  std::error_code ignored;
-  fs::remove(temporary_, ignored);
-}
+}  // namespace
 
-void ReplacingFile::Fail() {
-  throw RunError("No se puede escribir el archivo " + env::PathText(target_) + ".");
+ReplacingFile::ReplacingFile(fs::path target) try : target_(target), file_(target_) {
+} catch (const RunError& error) {
+  throw RunError("No se puede escribir el archivo " + env::PathText(target) + ". " +
+                 error.message());
 }
 
 void ReplacingFile::Write(std::string_view bytes) {
-  out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out_) Fail();
+  NamingTarget(target_, [&] { file_.Append(bytes); });
 }
 
 void ReplacingFile::Commit() {
-  out_.close();
-  if (!out_) Fail();
-  env::ReplaceFile(temporary_, target_);
-  committed_ = true;
+  NamingTarget(target_, [&] { file_.Commit(); });
 }
 
 }  // namespace tv::xml

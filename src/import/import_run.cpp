@@ -12,8 +12,10 @@
 #include "import/output_document.h"
 #include "import/schedule_assembly.h"
 #include "util/env.h"
+#include "util/replacement_file.h"
 #include "util/run_error.h"
 #include "util/text.h"
+#include "worktables/folder_commit.h"
 #include "worktables/table.h"
 #include "worktables/work_folder.h"
 
@@ -69,8 +71,7 @@ std::vector<Table> OpenImportTables(WorkFolder& folder) {
 // The year code: the first four characters of the text of the first child node of
 // /SERVICIO/BLOQUE_DATOS. White space alone is no node, as between elements: an indented
 // empty BLOQUE_DATOS has no year code, like an empty one.
-std::string YearCode(const xml::Document& document, const fs::path& file) {
-  std::optional<std::string> year_code = tv::YearCode(document);
+std::string YearCodeOrFail(const std::optional<std::string>& year_code, const fs::path& file) {
   if (!year_code) {
     throw RunError("El archivo " + env::PathText(file) +
                    " no tiene el a\xF1o acad\xE9mico: falta el contenido de "
@@ -109,17 +110,22 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
 
   BusyPointer busy(ui);
   try {
+    // An export or restore stopped half way is finished before any table is read.
+    worktables::CompleteInterruptedCommit(folders.work_folder);
     WorkFolder folder(folders.work_folder);
     std::vector<Table> tables = OpenImportTables(folder);
+    // What an interrupted import of this file left beside it goes, now that the tables are
+    // held and no other import can be writing it.
+    const fs::path output_file = OutputPath(selected_file);
+    ReplacementFile::ClearLeftovers(output_file);
     // Of the chosen file, the result keeps only its nodes outside the root and the year
-    // code: the loaded document is released before the result is written.
-    xml::Prolog prolog;
-    std::string year_code;
-    {
-      const xml::Document document = xml::Document::Load(selected_file);
-      year_code = YearCode(document, selected_file);
-      prolog = document.PrologWithoutRoot();
-    }
+    // code; the file is checked whole but read in parts, so that a big one never stands
+    // in memory as a whole tree.
+    std::optional<std::string> year_code;
+    const xml::Prolog prolog = xml::Document::LoadInParts(
+        selected_file,
+        [&](const xml::Document& beginning) { year_code = tv::YearCode(beginning); });
+    const std::string year = YearCodeOrFail(year_code, selected_file);
 
     if (!folder.FileExists("PERIODOS.DBF")) {
       tables.clear();
@@ -130,13 +136,11 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     }
     const PeriodDates dates = ReadPeriodDates(folder);
 
-    const fs::path output_file = OutputPath(selected_file);
     xml::StreamWriter writer(output_file, prolog);
-    OutputDocument output(writer, year_code, env::LocalDateTimeText(), tables[kProf].RecordCount());
-    ScheduleSummary summary =
-        AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig], tables[kNomAsg],
-                          tables[kTramos], tables[kGrupos]},
-                         dates, output);
+    OutputDocument output(writer, year, env::LocalDateTimeText(), tables[kProf].RecordCount());
+    ScheduleSummary summary = AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig],
+                                                tables[kNomAsg], tables[kTramos], tables[kGrupos]},
+                                               dates, output);
     output.Finish();
     for (Table& table : tables) table.Close();
     tables.clear();

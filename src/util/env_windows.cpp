@@ -9,6 +9,13 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// GetProcessMemoryInfo from kernel32 (K32GetProcessMemoryInfo), without psapi.dll.
+#ifndef PSAPI_VERSION
+#define PSAPI_VERSION 2
+#endif
+#include <psapi.h>
+// after windows.h
+#include <shellapi.h>
 // <windows.h> maps ReplaceFile to the system's ReplaceFileW; the seam's own is meant here.
 #undef ReplaceFile
 
@@ -18,6 +25,7 @@
 
 #include "util/cp1252.h"
 #include "util/env.h"
+#include "util/env_fault.h"
 #include "util/run_error.h"
 
 namespace tv::env {
@@ -93,7 +101,37 @@ std::optional<fs::path> FindFileNoCase(const fs::path& folder, const std::string
   return folder / fs::path(std::wstring(entry.cFileName)).filename();
 }
 
+std::string FaultReason(FaultKind kind) {
+  switch (kind) {
+    case FaultKind::kDiskFull:
+      return SystemMessage(ERROR_DISK_FULL);
+    case FaultKind::kPermission:
+      return SystemMessage(ERROR_ACCESS_DENIED);
+    case FaultKind::kSharing:
+      return SystemMessage(ERROR_SHARING_VIOLATION);
+  }
+  return {};
+}
+
+void SyncFile(const fs::path& path) {
+  FileOperation("No se puede escribir en", path);
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE || !FlushFileBuffers(file)) {
+    const DWORD error = GetLastError();
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    throw RunError("No se puede escribir en " + PathText(path) + ": " + SystemMessage(error));
+  }
+  CloseHandle(file);
+}
+
+void SyncFolder(const fs::path& folder) {
+  // Every move is made with MOVEFILE_WRITE_THROUGH: it is on the disk when it returns.
+  FileOperation("No se puede escribir en la carpeta", folder);
+}
+
 void ReplaceFile(const fs::path& source, const fs::path& target) {
+  FileOperation("No se puede reemplazar", target);
   // The new contents reach the disk before the name does, so a power cut never leaves an
   // empty file where the old one was.
   const HANDLE written =
@@ -123,10 +161,37 @@ void ReplaceFile(const fs::path& source, const fs::path& target) {
 
 void UseUtf8Terminal() { SetConsoleOutputCP(CP_UTF8); }
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string text(size > 0 ? static_cast<std::size_t>(size) : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), size, nullptr, nullptr);
+    text.resize(text.size() - 1);  // the terminating zero
+    arguments.push_back(std::move(text));
+  }
+  LocalFree(wide);
+  return arguments;
+}
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 bool StandardInputIsTerminal() {
   // _isatty is true for the NUL device too; only a console answers GetConsoleMode.
   DWORD mode = 0;
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+std::uint64_t PeakResidentBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters))) return 0;
+  return counters.PeakWorkingSetSize;
 }
 
 std::string LocalDateTimeText() {
@@ -179,6 +244,7 @@ constexpr DWORD kLargestTransfer = 1u << 30;
 }  // namespace
 
 TableFile TableFile::Open(const fs::path& path, ShareMode mode) {
+  FileOperation("No se puede abrir", path);
   TableFile file;
   file.path_ = path;
   const bool exclusive = mode == ShareMode::kExclusive;
@@ -203,6 +269,7 @@ TableFile TableFile::Open(const fs::path& path, ShareMode mode) {
 }
 
 TableFile TableFile::Create(const fs::path& path) {
+  FileOperation("No se puede crear", path);
   TableFile file;
   file.path_ = path;
   // OPEN_ALWAYS, emptied afterwards: a file that another open holds is refused by the share
@@ -221,6 +288,7 @@ TableFile TableFile::Create(const fs::path& path) {
 }
 
 std::size_t TableFile::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {
+  FileOperation("No se puede leer", path_);
   std::size_t done = 0;
   char* out = static_cast<char*>(data);
   while (done < size) {
@@ -239,6 +307,7 @@ std::size_t TableFile::ReadAt(std::uint64_t offset, void* data, std::size_t size
 }
 
 void TableFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+  FileOperation("No se puede escribir en", path_);
   std::size_t done = 0;
   const char* in = static_cast<const char*>(data);
   while (done < size) {
@@ -261,6 +330,7 @@ std::uint64_t TableFile::Size() const {
 }
 
 void TableFile::Truncate(std::uint64_t size) {
+  FileOperation("No se puede escribir en", path_);
   LARGE_INTEGER end{};
   end.QuadPart = static_cast<LONGLONG>(size);
   if (!SetFilePointerEx(AsHandle(handle_), end, nullptr, FILE_BEGIN) ||
@@ -271,6 +341,13 @@ void TableFile::Truncate(std::uint64_t size) {
 
 void TableFile::Flush() {
   // WriteFile hands the data to the system at once; nothing is held back here.
+}
+
+void TableFile::Sync() {
+  FileOperation("No se puede escribir en", path_);
+  if (!FlushFileBuffers(AsHandle(handle_))) {
+    ThrowFileError("No se puede escribir en", path_, GetLastError());
+  }
 }
 
 void TableFile::Close() noexcept {

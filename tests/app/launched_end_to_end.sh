@@ -210,11 +210,12 @@ fi
 # 4. The sample school with two frames: both chosen in the time-frame dialog with a
 #    click and a Ctrl-click, then "Continuar".
 new_case two-frames
+cp "$source_dir/examples/centro.xml" "$case_dir/centro.xml"
 start_host
 start_program Exportar
 if check_inside_host two-frames >/dev/null; then
   if dialog=$(wait_window "Archivo XML"); then
-    choose_file "$dialog" "$source_dir/examples/centro.xml"
+    choose_file "$dialog" "$case_dir/centro.xml"
     if frames=$(wait_window "Planillas, Marcos o Jornadas Horarias"); then
       click_at "$frames" 60 110
       click_at "$frames" 60 123 ctrl
@@ -224,6 +225,8 @@ if check_inside_host two-frames >/dev/null; then
         check_tables two-frames "${export_tables[@]}"
         [ "$(frames_in_slot_table | tr '\n' ' ')" = "501 502 " ] ||
           fail "two-frames: slots of $(frames_in_slot_table | tr '\n' ' ')"
+        [ -s "$case_dir/InformeExportacioncentro.txt" ] ||
+          fail "two-frames: no InformeExportacioncentro.txt beside the exchange file"
         passed=$((passed + 1))
       fi
     else

@@ -54,7 +54,7 @@ struct Case {
   const char* title;
   std::vector<Block> changed;
   std::vector<Expected> expected;
-  std::string frame_answer = {};  // the dialog's ChosenFrames, when it is asked
+  std::vector<std::string> frame_answer = {};  // the codes chosen in the dialog, if asked
 };
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.title; }
@@ -119,7 +119,7 @@ const Case kCases[] = {
       {"TRAMOS_HORARIOS", {{"11", "1a", "480", "535", "1"}, {"21", "1t", "930", "985", "2"}}}},
      {{EntryKind::kSlotLeftOut, "TRAMOS_HORARIOS", 2, "21", "1t", "MARCOXML", "2"},
       {EntryKind::kFrameNotChosen, "JORNADAS_ESCOLARES", 2, "2", "Tarde", "", ""}},
-     "1         "},
+     {"1"}},
 };
 
 class ExportEntries : public ExportTest, public ::testing::WithParamInterface<Case> {};
