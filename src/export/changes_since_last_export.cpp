@@ -53,6 +53,11 @@ TableRows ReadRows(const std::filesystem::path& folder, const ComparedTable& spe
   for (const char* field : spec.key_fields) keys.push_back(table.FieldIndex(field));
   const std::size_t code = spec.code_field ? table.FieldIndex(spec.code_field) : 0;
   const std::size_t name = spec.name_field ? table.FieldIndex(spec.name_field) : 0;
+  // Sized once: a big table (ASIGT) would otherwise rehash its maps again and again.
+  const std::size_t count = table.RecordCount();
+  result.rows.reserve(count);
+  result.by_key.reserve(count);
+  if (spec.code_field) result.by_code.reserve(count);
   std::size_t number = 0;
   for (table.First(); !table.Eof(); table.Next()) {
     ++number;
