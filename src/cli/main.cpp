@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   tv::cli::AddInspectCommand(app);
   tv::cli::AddExportCommand(app);
   tv::cli::AddImportCommand(app);
+  tv::cli::AddRestoreCommand(app);
   CLI11_PARSE(app, argc, argv);
   return 0;
 }
