@@ -3,6 +3,7 @@
 // offset can be turned into the line and column the user sees.
 #include "exchange/xml_document.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -399,6 +400,10 @@ Node Node::AppendElement(std::string_view name) {
   return Node(Handle(node_).append_child(key.c_str()).internal_object());
 }
 
+namespace {
+
+// A value as XML 1.0 can hold it: the control characters it forbids (all below the blank
+// but tab, line feed and carriage return) become "?", so that every reader loads the file.
 std::string XmlValue(std::string_view text) {
   std::string utf8 = Cp1252ToUtf8(text);
   for (char& c : utf8) {
@@ -407,6 +412,8 @@ std::string XmlValue(std::string_view text) {
   }
   return utf8;
 }
+
+}  // namespace
 
 void Node::SetAttribute(std::string_view name, std::string_view value) {
   pugi::xml_node node = Handle(node_);
@@ -455,6 +462,39 @@ std::string ReadFileBytes(const fs::path& file, const std::string& name) {
   return bytes;
 }
 
+// A node at document level, and where the text it was parsed from lies in the file's
+// text: the byte at `parsed` is the one at `offset` there.
+struct TopNode {
+  pugi::xml_node node;
+  const pugi::char_t* parsed;
+  std::size_t offset;
+  std::size_t OffsetOf(const pugi::char_t* text) const {
+    return offset + static_cast<std::size_t>(text - parsed);
+  }
+};
+
+// A fragment may hold several elements, or none, and text at document level; XML not.
+// `end` is the size of the file's text, which `original` gives.
+void CheckDocumentLevel(const std::vector<TopNode>& top, std::size_t end, const std::string& name,
+                        const std::function<std::string()>& original) {
+  int elements = 0;
+  for (const TopNode& at : top) {
+    const pugi::xml_node node = at.node;
+    if (node.type() == pugi::node_element && ++elements == 2) {
+      throw NotWellFormed(name, original(), at.OffsetOf(node.name()) - 1,
+                          "tiene m\xE1s de un elemento ra\xEDz");
+    }
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+      const std::string text = original();
+      throw NotWellFormed(name, text, text.find_first_not_of(" \t\r\n", at.OffsetOf(node.value())),
+                          "tiene texto fuera del elemento ra\xEDz");
+    }
+  }
+  if (elements == 0) {
+    throw NotWellFormed(name, original(), end, ParseReason(pugi::status_no_document_element));
+  }
+}
+
 // Parses UTF-8 text, kept in `buffer`, into `document`; throws RunError unless it is one
 // well-formed document. Parsing in place changes the buffer, so the places of errors are
 // counted in the text `original` gives again.
@@ -469,26 +509,11 @@ void ParseInto(pugi::xml_document& document, std::string& buffer, const std::str
     throw NotWellFormed(name, original(), static_cast<std::size_t>(parsed.offset),
                         ParseReason(parsed.status));
   }
-  // A fragment may hold several elements, or none, and text at document level; XML not.
-  auto offset_of = [&](const pugi::char_t* text) {
-    return static_cast<std::size_t>(text - buffer.data());
-  };
-  int elements = 0;
+  std::vector<TopNode> top;
   for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
-    if (node.type() == pugi::node_element && ++elements == 2) {
-      throw NotWellFormed(name, original(), offset_of(node.name()) - 1,
-                          "tiene m\xE1s de un elemento ra\xEDz");
-    }
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
-      const std::string text = original();
-      throw NotWellFormed(name, text, text.find_first_not_of(" \t\r\n", offset_of(node.value())),
-                          "tiene texto fuera del elemento ra\xEDz");
-    }
+    top.push_back({node, buffer.data(), 0});
   }
-  if (elements == 0) {
-    throw NotWellFormed(name, original(), buffer.size(),
-                        ParseReason(pugi::status_no_document_element));
-  }
+  CheckDocumentLevel(top, buffer.size(), name, original);
 }
 
 }  // namespace
@@ -605,17 +630,16 @@ void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding) {
 
 namespace {
 
-// The document's nodes as Save writes them, the root element left out when asked.
-Prolog SerializeNodes(const pugi::xml_document& document, const std::string& declared,
-                      bool with_root) {
+// Document-level nodes as Save writes them, in the encoding the declaration asks for
+// (`declared` in lower case).
+Prolog SerializeNodes(const std::vector<pugi::xml_node>& nodes, const std::string& declared) {
   Prolog prolog;
   std::string& out = prolog.bytes;
   prolog.encoding = EncodingFor(declared, out);
   const bool rewrite_declaration = !declared.empty() && prolog.encoding == Encoding::kUtf8 &&
                                    declared != "utf-8" && declared != "utf8";
   StringWriter writer(out);
-  for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
-    if (node.type() == pugi::node_element && !with_root) continue;
+  for (const pugi::xml_node& node : nodes) {
     if (node.type() == pugi::node_declaration && rewrite_declaration) {
       // The text is written as UTF-8, so the declaration must say so.
       std::string declaration = "<?xml";
@@ -634,20 +658,232 @@ Prolog SerializeNodes(const pugi::xml_document& document, const std::string& dec
   return prolog;
 }
 
+// The document-level nodes, the root element left out when asked.
+std::vector<pugi::xml_node> TopLevel(const pugi::xml_document& document, bool with_root) {
+  std::vector<pugi::xml_node> nodes;
+  for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+    if (with_root || node.type() != pugi::node_element) nodes.push_back(node);
+  }
+  return nodes;
+}
+
 }  // namespace
 
 std::string Document::Serialize() const {
-  return SerializeNodes(impl_->document, LowerAscii(DeclaredEncoding()), true).bytes;
+  return SerializeNodes(TopLevel(impl_->document, true), LowerAscii(DeclaredEncoding())).bytes;
 }
 
 Prolog Document::PrologWithoutRoot() const {
-  return SerializeNodes(impl_->document, LowerAscii(DeclaredEncoding()), false);
+  return SerializeNodes(TopLevel(impl_->document, false), LowerAscii(DeclaredEncoding()));
 }
 
 void Document::Save(const fs::path& file) const {
   ReplacingFile out(file);
   out.Write(Serialize());
   out.Commit();
+}
+
+// ---- Loading in parts ------------------------------------------------------------------
+
+namespace {
+
+// A part of a document's text, and the elements open around it (outermost first), whose
+// start tags are put before it and end tags after it, so that the parser takes the part
+// for a whole document and checks each of the part's tags against the elements really
+// open there. Each tag of the text lies in one part only, so the parts together are
+// checked as the whole text would be.
+struct Part {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  std::vector<std::string_view> open_before;
+  std::vector<std::string_view> open_after;  // none after the last part
+  bool last = false;
+};
+
+constexpr std::string_view kNameEnds = " \t\r\n/>";
+
+// The place after the '>' that ends the tag starting at `lt`, quoted values passed
+// over; npos when there is none.
+std::size_t TagEnd(std::string_view text, std::size_t lt) {
+  for (std::size_t i = lt + 1; i < text.size(); ++i) {
+    if (text[i] == '"' || text[i] == '\'') {
+      i = text.find(text[i], i + 1);
+      if (i == std::string_view::npos) return i;
+    } else if (text[i] == '>') {
+      return i + 1;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// The place after a markup declaration starting at `lt` ("<!DOCTYPE ...>" with its
+// internal subset in brackets, comments and quoted texts in it passed over).
+std::size_t DeclarationEnd(std::string_view text, std::size_t lt) {
+  int brackets = 0;
+  for (std::size_t i = lt + 2; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"' || c == '\'') {
+      i = text.find(c, i + 1);
+      if (i == std::string_view::npos) return i;
+    } else if (text.substr(i, 4) == "<!--") {
+      i = text.find("-->", i + 4);
+      if (i == std::string_view::npos) return i;
+      i += 2;
+    } else if (c == '[') {
+      ++brackets;
+    } else if (c == ']') {
+      --brackets;
+    } else if (c == '>' && brackets <= 0) {
+      return i + 1;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// Cuts `text` into parts of at least `part_bytes` bytes and hands each to `parse`, in
+// order. A part ends after an end tag or an empty-element tag inside the root element,
+// and only once the first element child of the root's first BLOQUE_DATOS has ended (so
+// the first part holds the beginning a caller asks for). Where the text is not
+// well-formed, the rest goes into the last part, for the parser to find what is wrong.
+void CutIntoParts(std::string_view text, std::size_t part_bytes,
+                  const std::function<void(const Part&)>& parse) {
+  constexpr std::size_t npos = std::string_view::npos;
+  std::vector<std::string_view> open;
+  Part part;
+  enum { kBeforeBlock, kInBlock, kAfterBlock } block = kBeforeBlock;  // the first BLOQUE_DATOS
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t lt = text.find('<', pos);
+    if (lt == npos) break;
+    const std::string_view rest = text.substr(lt);
+    std::size_t after;
+    bool ended = false;  // an element ends here
+    if (rest.starts_with("<!--")) {
+      after = text.find("-->", lt + 4);
+      after = after == npos ? npos : after + 3;
+    } else if (rest.starts_with("<![CDATA[")) {
+      after = text.find("]]>", lt + 9);
+      after = after == npos ? npos : after + 3;
+    } else if (rest.starts_with("<?")) {
+      after = text.find("?>", lt + 2);
+      after = after == npos ? npos : after + 2;
+    } else if (rest.starts_with("<!")) {
+      after = DeclarationEnd(text, lt);
+    } else {
+      after = TagEnd(text, lt);
+      if (after == npos) break;
+      if (rest.starts_with("</")) {
+        if (open.empty()) break;
+        open.pop_back();
+        ended = true;
+      } else {
+        const std::string_view name = rest.substr(1, rest.find_first_of(kNameEnds, 1) - 1);
+        const bool empty = text[after - 2] == '/';
+        if (block == kBeforeBlock && open.size() == 1 && name == "BLOQUE_DATOS") {
+          block = empty ? kAfterBlock : kInBlock;
+        }
+        if (empty) {
+          ended = true;
+        } else {
+          open.push_back(name);
+        }
+      }
+      if (ended && block == kInBlock && open.size() <= 2) block = kAfterBlock;
+    }
+    if (after == npos) break;
+    pos = after;
+    if (ended && block == kAfterBlock && !open.empty() && pos - part.begin >= part_bytes) {
+      part.end = pos;
+      part.open_after = open;
+      parse(part);
+      part = Part{pos, 0, open, {}, false};
+    }
+  }
+  part.end = text.size();
+  part.open_after.clear();
+  part.last = true;
+  parse(part);
+}
+
+}  // namespace
+
+Prolog Document::LoadInParts(const fs::path& file,
+                             const std::function<void(const Document&)>& beginning,
+                             std::size_t part_bytes) {
+  const std::string name = FileLabel(file);
+  return LoadTextInParts(ToUtf8(ReadFileBytes(file, name), name), name, beginning, part_bytes);
+}
+
+Prolog Document::ParseInParts(std::string_view bytes, const std::string& name,
+                              const std::function<void(const Document&)>& beginning,
+                              std::size_t part_bytes) {
+  return LoadTextInParts(ToUtf8(std::string(bytes), name), name, beginning, part_bytes);
+}
+
+Prolog Document::LoadTextInParts(const std::string& text, const std::string& name,
+                                 const std::function<void(const Document&)>& beginning,
+                                 std::size_t part_bytes) {
+  if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+    throw RunError("El archivo " + name + " no es un XML bien formado: est\xE1 vac\xEDo.");
+  }
+  // The first part (the prolog and the beginning) and the last (what follows the root)
+  // are kept; the parts between are released once checked.
+  Document first, last;
+  std::size_t first_prefix = 0, last_prefix = 0, last_begin = 0;
+  CutIntoParts(text, part_bytes, [&](const Part& part) {
+    Document parsed;
+    std::string& chunk = parsed.impl_->buffer;
+    for (const std::string_view element : part.open_before) {
+      chunk += '<';
+      chunk += element;
+      chunk += '>';
+    }
+    const std::size_t prefix = chunk.size();
+    chunk += std::string_view(text).substr(part.begin, part.end - part.begin);
+    for (auto element = part.open_after.rbegin(); element != part.open_after.rend(); ++element) {
+      chunk += "</";
+      chunk += *element;
+      chunk += '>';
+    }
+    const pugi::xml_parse_result parsed_part = parsed.impl_->document.load_buffer_inplace(
+        chunk.data(), chunk.size(), kParseFlags, pugi::encoding_utf8);
+    if (!parsed_part) {
+      const auto offset = static_cast<std::size_t>(parsed_part.offset);
+      const std::size_t at =
+          part.begin + std::min(offset < prefix ? 0 : offset - prefix, part.end - part.begin);
+      throw NotWellFormed(name, text, at, ParseReason(parsed_part.status));
+    }
+    if (part.begin == 0) {
+      first = std::move(parsed);
+      first_prefix = prefix;
+    } else if (part.last) {
+      last = std::move(parsed);
+      last_prefix = prefix;
+      last_begin = part.begin;
+    }
+  });
+
+  // The document-level nodes: those of the first part, then those of the last part after
+  // the element standing for the root that its part began in.
+  std::vector<TopNode> top;
+  for (pugi::xml_node node = first.impl_->document.first_child(); node;
+       node = node.next_sibling()) {
+    top.push_back({node, first.impl_->buffer.data() + first_prefix, 0});
+  }
+  if (last_begin > 0) {
+    for (pugi::xml_node node = last.impl_->document.first_child().next_sibling(); node;
+         node = node.next_sibling()) {
+      top.push_back({node, last.impl_->buffer.data() + last_prefix, last_begin});
+    }
+  }
+  CheckDocumentLevel(top, text.size(), name, [&] { return text; });
+
+  beginning(first);
+  std::vector<pugi::xml_node> outside_root;
+  for (const TopNode& at : top) {
+    if (at.node.type() != pugi::node_element) outside_root.push_back(at.node);
+  }
+  return SerializeNodes(outside_root, LowerAscii(first.DeclaredEncoding()));
 }
 
 }  // namespace tv::xml

@@ -3,7 +3,9 @@
 // Texts going in and out are code page 1252; the document itself holds Unicode.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,11 +67,6 @@ struct Prolog {
 // Appends UTF-8 text to `out` in `encoding`.
 void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding);
 
-// A text of code page 1252 as an XML file holds it, in UTF-8: the control characters
-// XML 1.0 cannot hold (all below the blank but tab, line feed and carriage return)
-// become "?", so that every reader loads the file.
-std::string XmlValue(std::string_view text);
-
 class Document {
  public:
   Document();
@@ -85,6 +82,23 @@ class Document {
   static Document Load(const std::filesystem::path& file);
   // The same from bytes in memory; `name` stands for the file in messages.
   static Document Parse(std::string_view bytes, const std::string& name);
+
+  // Reads a file whose root element is not needed whole, such as a big file whose prolog
+  // and beginning are all a caller needs: checks the whole file as Load does, with the
+  // same errors, but parses it in parts of about `part_bytes` bytes, each released before
+  // the next is parsed, so the memory does not grow with the file's tree. `beginning` is
+  // called once the whole file has passed, with a document of its first part: the nodes
+  // before the root element, and the root element with its content from its start to at
+  // least the end of the first element child of its first BLOQUE_DATOS (what follows is
+  // left out). Returns what PrologWithoutRoot gives for the whole document.
+  static Prolog LoadInParts(const std::filesystem::path& file,
+                            const std::function<void(const Document&)>& beginning,
+                            std::size_t part_bytes = kPartBytes);
+  // The same from bytes in memory; `name` stands for the file in messages.
+  static Prolog ParseInParts(std::string_view bytes, const std::string& name,
+                             const std::function<void(const Document&)>& beginning,
+                             std::size_t part_bytes = kPartBytes);
+  static constexpr std::size_t kPartBytes = 4 << 20;
 
   // The root element, or a null node for a document without one.
   Node Root() const;
@@ -114,6 +128,10 @@ class Document {
   Prolog PrologWithoutRoot() const;
 
  private:
+  static Prolog LoadTextInParts(const std::string& text, const std::string& name,
+                                const std::function<void(const Document&)>& beginning,
+                                std::size_t part_bytes);
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -71,8 +71,7 @@ std::vector<Table> OpenImportTables(WorkFolder& folder) {
 // The year code: the first four characters of the text of the first child node of
 // /SERVICIO/BLOQUE_DATOS. White space alone is no node, as between elements: an indented
 // empty BLOQUE_DATOS has no year code, like an empty one.
-std::string YearCode(const xml::Document& document, const fs::path& file) {
-  std::optional<std::string> year_code = tv::YearCode(document);
+std::string YearCodeOrFail(const std::optional<std::string>& year_code, const fs::path& file) {
   if (!year_code) {
     throw RunError("El archivo " + env::PathText(file) +
                    " no tiene el a\xF1o acad\xE9mico: falta el contenido de "
@@ -120,14 +119,13 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     const fs::path output_file = OutputPath(selected_file);
     ReplacementFile::ClearLeftovers(output_file);
     // Of the chosen file, the result keeps only its nodes outside the root and the year
-    // code: the loaded document is released before the result is written.
-    xml::Prolog prolog;
-    std::string year_code;
-    {
-      const xml::Document document = xml::Document::Load(selected_file);
-      year_code = YearCode(document, selected_file);
-      prolog = document.PrologWithoutRoot();
-    }
+    // code; the file is checked whole but read in parts, so that a big one never stands
+    // in memory as a whole tree.
+    std::optional<std::string> year_code;
+    const xml::Prolog prolog = xml::Document::LoadInParts(
+        selected_file,
+        [&](const xml::Document& beginning) { year_code = tv::YearCode(beginning); });
+    const std::string year = YearCodeOrFail(year_code, selected_file);
 
     if (!folder.FileExists("PERIODOS.DBF")) {
       tables.clear();
@@ -139,7 +137,7 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     const PeriodDates dates = ReadPeriodDates(folder);
 
     xml::StreamWriter writer(output_file, prolog);
-    OutputDocument output(writer, year_code, env::LocalDateTimeText(), tables[kProf].RecordCount());
+    OutputDocument output(writer, year, env::LocalDateTimeText(), tables[kProf].RecordCount());
     const ScheduleSummary summary =
         AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig], tables[kNomAsg],
                           tables[kTramos], tables[kGrupos]},

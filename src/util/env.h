@@ -84,9 +84,21 @@ std::string LocalDateTimeText();
 // otherwise reads it in its own code page); elsewhere nothing to do.
 void UseUtf8Terminal();
 
+// The program's command-line arguments, its own name first, in UTF-8. Windows hands a
+// program its narrow arguments in the ANSI code page, which loses characters such as
+// "€" or curly quotes: there they are read from the wide command line instead.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+// A path given as UTF-8 text (a command-line argument).
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+
 // Whether standard input is a person's terminal (a console on Windows; the NUL device,
 // a pipe or a file is not).
 bool StandardInputIsTerminal();
+
+// The most memory this process has held resident at once so far, in bytes, as the
+// operating system counts it (0 when it does not tell).
+std::uint64_t PeakResidentBytes();
 
 // The path as a code page 1252 text, for messages.
 std::string PathText(const std::filesystem::path& path);

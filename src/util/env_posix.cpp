@@ -1,6 +1,7 @@
 // POSIX branch of the operating-system seam.
 #include <fcntl.h>
 #include <langinfo.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -112,7 +113,19 @@ void ReplaceFile(const fs::path& source, const fs::path& target) {
 
 void UseUtf8Terminal() {}
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) { return std::filesystem::path(utf8); }
+
 bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
+
+std::uint64_t PeakResidentBytes() {
+  struct rusage usage {};
+  if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
+  return static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;  // Linux counts kilobytes
+}
 
 std::string LocalDateTimeText() {
   static const bool locale_set = std::setlocale(LC_TIME, "") != nullptr;
