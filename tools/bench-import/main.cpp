@@ -45,24 +45,22 @@ double Seconds(Clock::time_point since) {
 class BenchUi : public tv::UserInterface {
  public:
   fs::path file;
-  std::string frames;
+  std::vector<std::string> frames;
   std::optional<fs::path> ChooseExchangeFile(const fs::path&) override { return file; }
   void ShowMessage(const std::string&) override {}
   void ShowError(const std::string& text) override { std::cerr << tv::Cp1252ToUtf8(text) << "\n"; }
-  tv::FrameChoice ChooseFrames(const fs::path&) override {
+  tv::FrameChoice ChooseFrames(const std::vector<tv::TimeFrame>&) override {
     return {tv::FrameChoice::Kind::kAccepted, frames};
   }
   void SetBusy(bool) override {}
 };
 
-std::string FirstTwoFrames(const fs::path& file) {
+std::vector<std::string> FirstTwoFrames(const fs::path& file) {
   const tv::xml::Document document = tv::xml::Document::Load(file);
-  std::string frames;
+  std::vector<std::string> frames;
   for (const auto& record : tv::SelectBlockRecords(document, "JORNADAS_ESCOLARES")) {
-    std::string code = tv::AllTrim(tv::FieldText(tv::RecordFields(record), 0));
-    code.resize(10, ' ');
-    frames += code;
-    if (frames.size() == 20) break;
+    frames.push_back(tv::FieldText(tv::RecordFields(record), 0));
+    if (frames.size() == 2) break;
   }
   return frames;
 }
