@@ -12,6 +12,7 @@
 #include "export/teacher_table.h"
 #include "export/teaching_load_table.h"
 #include "export/time_slot_tables.h"
+#include "util/env.h"
 #include "util/run_error.h"
 #include "worktables/work_folder.h"
 
@@ -55,7 +56,11 @@ std::vector<std::pair<std::string, std::size_t>> BuildAndCommit(const RunFolders
   BuildCourseAndGroupTables(context);
   BuildTeachingLoadTable(context);
   BuildTimeSlotTables(context);
-  staging.Commit(kObsoleteFiles);
+  worktables::SetDescription backup;
+  backup.made = env::LocalDateTimeText();
+  backup.run = "exportaci\xF3n";
+  backup.read = env::PathText(file);
+  staging.Commit(kObsoleteFiles, std::move(backup));
   return std::move(context.counts);
 }
 
