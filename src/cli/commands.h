@@ -13,5 +13,6 @@ inline constexpr const char* kVersion = "1.0";
 void AddInspectCommand(CLI::App& app);
 void AddExportCommand(CLI::App& app);
 void AddImportCommand(CLI::App& app);
+void AddRestoreCommand(CLI::App& app);
 
 }  // namespace tv::cli

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
   tv::cli::AddInspectCommand(app);
   tv::cli::AddExportCommand(app);
   tv::cli::AddImportCommand(app);
+  tv::cli::AddRestoreCommand(app);
   // UTF-8 arguments on every system (Windows hands them in its ANSI code page).
   std::vector<std::string> arguments = tv::env::CommandLineArguments(argc, argv);
   std::vector<char*> utf8_argv;

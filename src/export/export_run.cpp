@@ -13,6 +13,7 @@
 #include "export/teacher_table.h"
 #include "export/teaching_load_table.h"
 #include "export/time_slot_tables.h"
+#include "util/env.h"
 #include "util/run_error.h"
 #include "worktables/work_folder.h"
 
@@ -69,7 +70,13 @@ void BuildAndCommit(const RunFolders& folders, UserInterface& ui, const fs::path
   for (ReportEntry& entry : CompareWithLastExport(folders.work_folder, staging.Path())) {
     context.entries.push_back(std::move(entry));
   }
-  if (mode == Mode::kReplace) staging.Commit(kObsoleteFiles);
+  if (mode == Mode::kReplace) {
+    worktables::SetDescription backup;
+    backup.made = env::LocalDateTimeText();
+    backup.run = "exportaci\xF3n";
+    backup.read = env::PathText(file);
+    staging.Commit(kObsoleteFiles, std::move(backup));
+  }
   report.counts = std::move(context.counts);
 }
 

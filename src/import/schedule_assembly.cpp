@@ -149,13 +149,22 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
                                             code, "el profesor no tiene lecciones en SOLUC"});
     }
 
+    // A solver writes the sessions of one teaching load one after another: a lesson with
+    // the subject and group of the lesson before takes that lesson's teaching load and
+    // group again instead of looking them up (the same texts give the same rows).
+    const SolutionRow* before = nullptr;
+    const LoadKeys* load = nullptr;
+    const std::string* group_key = nullptr;
     for (const SolutionRow& row : lessons) {
       const std::string& subject = solution.Text(row.subject);
       const std::string& group_code = solution.Text(row.group);
+      const bool same_load =
+          before != nullptr && before->subject == row.subject && before->group == row.group;
+      before = &row;
       LessonFields fields;
 
       const std::string& day = solution.Text(row.day);
-      const LoadKeys* load = lookups.loads.Find(PairKey(subject, group_code));
+      if (!same_load) load = lookups.loads.Find(PairKey(subject, group_code));
       if (load == nullptr) {
         ++summary.without_load;
         NoteUnmapped(summary, teacher, day, row.hour, "ASIGT", "CASIG/CGRUP",
@@ -197,7 +206,7 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
       const std::string& room = solution.Text(row.room);
       fields.room = AllTrim(room).empty() ? empty : room;
 
-      const std::string* group_key = lookups.groups.Find(group_code);
+      if (!same_load) group_key = lookups.groups.Find(group_code);
       if (group_key == nullptr) {
         ++summary.without_group;
         NoteUnmapped(summary, teacher, day, row.hour, "GRUPOST", "ABREV", group_code,

@@ -54,6 +54,8 @@ void RemoveFile(const std::filesystem::path& path);
 void MakeFolder(const std::filesystem::path& folder);
 // Removes a folder with everything in it; nothing to do when there is none.
 void RemoveFolder(const std::filesystem::path& folder);
+// Copies `file` to `copy` (replacing a file of that name) and makes the copy durable.
+void CopyWholeFile(const std::filesystem::path& file, const std::filesystem::path& copy);
 // Makes `copy` a second name of `file` where the file system allows it, else a copy of it.
 void LinkOrCopyFile(const std::filesystem::path& file, const std::filesystem::path& copy);
 // The plain files directly inside `folder`, in name order (none when it cannot be read).
