@@ -45,30 +45,30 @@ struct TableRows {
   std::vector<std::string> codes;                        // in the order they first come
 };
 
-TableRows ReadRows(const std::filesystem::path& folder, const ComparedTable& spec) {
+TableRows ReadRows(const std::filesystem::path& folder, const ComparedTable& compared) {
   TableRows result;
   worktables::WorkFolder tables(folder);
-  worktables::Table table = tables.OpenWorkTable(spec.table);
+  worktables::Table table = tables.OpenWorkTable(compared.table);
   std::vector<std::size_t> keys;
-  for (const char* field : spec.key_fields) keys.push_back(table.FieldIndex(field));
-  const std::size_t code = spec.code_field ? table.FieldIndex(spec.code_field) : 0;
-  const std::size_t name = spec.name_field ? table.FieldIndex(spec.name_field) : 0;
+  for (const char* field : compared.key_fields) keys.push_back(table.FieldIndex(field));
+  const std::size_t code = compared.code_field ? table.FieldIndex(compared.code_field) : 0;
+  const std::size_t name = compared.name_field ? table.FieldIndex(compared.name_field) : 0;
   // Sized once: a big table (ASIGT) would otherwise rehash its maps again and again.
   const std::size_t count = table.RecordCount();
   result.rows.reserve(count);
   result.by_key.reserve(count);
-  if (spec.code_field) result.by_code.reserve(count);
+  if (compared.code_field) result.by_code.reserve(count);
   std::size_t number = 0;
   for (table.First(); !table.Eof(); table.Next()) {
     ++number;
     Row row{number,
             {},
-            spec.name_field ? table.GetText(name) : std::string(),
-            spec.code_field ? table.GetText(code) : std::string()};
+            compared.name_field ? table.GetText(name) : std::string(),
+            compared.code_field ? table.GetText(code) : std::string()};
     for (std::size_t i = 0; i < keys.size(); ++i)
       row.key += (i ? "/" : "") + table.GetText(keys[i]);
     const auto [at, added] = result.by_key.try_emplace(row.key, result.rows.size());
-    if (spec.code_field && result.by_code.try_emplace(row.code, at->second).second) {
+    if (compared.code_field && result.by_code.try_emplace(row.code, at->second).second) {
       result.codes.push_back(row.code);
     }
     if (added) result.rows.push_back(std::move(row));
@@ -84,12 +84,12 @@ std::string Described(const Row& row) {
   return Quoted(row.key) + (row.name.empty() || row.name == row.key ? "" : " (" + row.name + ")");
 }
 
-void Compare(const ComparedTable& spec, const TableRows& before, const TableRows& now,
+void Compare(const ComparedTable& compared, const TableRows& before, const TableRows& now,
              std::vector<ReportEntry>& entries) {
   const std::string code_field =
-      spec.code_field ? std::string(spec.table) + "." + spec.code_field : std::string();
+      compared.code_field ? std::string(compared.table) + "." + compared.code_field : std::string();
   // Codes that now name another key come first: they are what a user must look at.
-  if (spec.code_field) {
+  if (compared.code_field) {
     for (const std::string& code : now.codes) {
       const auto old = before.by_code.find(code);
       if (old == before.by_code.end()) continue;
@@ -99,7 +99,7 @@ void Compare(const ComparedTable& spec, const TableRows& before, const TableRows
       std::string reason =
           "el c\xF3"
           "digo " +
-          Quoted(code) + " era de " + spec.what + " " + Described(was) + " y ahora es de " +
+          Quoted(code) + " era de " + compared.what + " " + Described(was) + " y ahora es de " +
           Described(is);
       const auto moved = now.by_key.find(was.key);
       if (moved != now.by_key.end()) {
@@ -110,8 +110,8 @@ void Compare(const ComparedTable& spec, const TableRows& before, const TableRows
       } else {
         reason += "; " + Quoted(was.key) + " ya no est\xE1";
       }
-      entries.push_back(ReportEntry{EntryKind::kCodeChangedMeaning, spec.table, is.number, is.key,
-                                    is.name, code_field, code,
+      entries.push_back(ReportEntry{EntryKind::kCodeChangedMeaning, compared.table, is.number,
+                                    is.key, is.name, code_field, code,
                                     reason + ". Lo que Velorim tenga con este c\xF3"
                                              "digo "
                                              "apunta ahora a otro."});
@@ -119,15 +119,15 @@ void Compare(const ComparedTable& spec, const TableRows& before, const TableRows
   }
   for (const Row& row : now.rows) {
     if (before.by_key.contains(row.key)) continue;
-    entries.push_back(
-        ReportEntry{EntryKind::kKeyAdded, spec.table, row.number, row.key, row.name, code_field,
-                    row.code, std::string(spec.what) + " nuevo desde la \xFAltima exportaci\xF3n"});
+    entries.push_back(ReportEntry{
+        EntryKind::kKeyAdded, compared.table, row.number, row.key, row.name, code_field, row.code,
+        std::string(compared.what) + " nuevo desde la \xFAltima exportaci\xF3n"});
   }
   for (const Row& row : before.rows) {
     if (now.by_key.contains(row.key)) continue;
     entries.push_back(ReportEntry{
-        EntryKind::kKeyRemoved, spec.table, row.number, row.key, row.name, code_field, row.code,
-        std::string(spec.what) + " de la \xFAltima exportaci\xF3n que ya no est\xE1"});
+        EntryKind::kKeyRemoved, compared.table, row.number, row.key, row.name, code_field, row.code,
+        std::string(compared.what) + " de la \xFAltima exportaci\xF3n que ya no est\xE1"});
   }
 }
 
@@ -138,8 +138,8 @@ std::vector<ReportEntry> CompareWithLastExport(const std::filesystem::path& work
   std::vector<ReportEntry> entries;
   const worktables::WorkFolder old_tables(work_folder);
   std::vector<const ComparedTable*> present;
-  for (const ComparedTable& spec : kComparedTables) {
-    if (old_tables.FileExists(std::string(spec.table) + ".DBF")) present.push_back(&spec);
+  for (const ComparedTable& compared : kComparedTables) {
+    if (old_tables.FileExists(std::string(compared.table) + ".DBF")) present.push_back(&compared);
   }
   if (present.empty()) {
     entries.push_back(ReportEntry{EntryKind::kFirstExport,
@@ -154,12 +154,12 @@ std::vector<ReportEntry> CompareWithLastExport(const std::filesystem::path& work
                                   "anterior: no hay nada con que comparar"});
     return entries;
   }
-  for (const ComparedTable& spec : kComparedTables) {
+  for (const ComparedTable& compared : kComparedTables) {
     bool there = false;
-    for (const ComparedTable* p : present) there = there || p == &spec;
+    for (const ComparedTable* p : present) there = there || p == &compared;
     if (!there) {
       entries.push_back(ReportEntry{EntryKind::kFirstExport,
-                                    spec.table,
+                                    compared.table,
                                     0,
                                     {},
                                     {},
@@ -171,11 +171,11 @@ std::vector<ReportEntry> CompareWithLastExport(const std::filesystem::path& work
     }
     TableRows before;
     try {
-      before = ReadRows(work_folder, spec);
+      before = ReadRows(work_folder, compared);
     } catch (const RunError& error) {
       entries.push_back(
           ReportEntry{EntryKind::kOldTableUnreadable,
-                      spec.table,
+                      compared.table,
                       0,
                       {},
                       {},
@@ -184,7 +184,7 @@ std::vector<ReportEntry> CompareWithLastExport(const std::filesystem::path& work
                       "no se pudo leer la tabla anterior para compararla: " + error.message()});
       continue;
     }
-    Compare(spec, before, ReadRows(new_folder, spec), entries);
+    Compare(compared, before, ReadRows(new_folder, compared), entries);
   }
   return entries;
 }
