@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 
+#include "cli/terminal_text.h"
 #include "exchange/xml_document.h"
 #include "export/frame_choice.h"
 #include "export/time_frames.h"
@@ -25,7 +26,7 @@ std::string ForTerminal(const std::string& text) {
     if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
     out += utf8[i];
   }
-  return out;
+  return TerminalText(out, true);
 }
 
 std::string FrameCodes(const std::vector<TimeFrame>& frames) {

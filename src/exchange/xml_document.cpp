@@ -8,9 +8,11 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <new>
 #include <pugixml.hpp>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 #include <system_error>
 
 #include "util/cp1252.h"
@@ -462,6 +464,14 @@ std::string ReadFileBytes(const fs::path& file, const std::string& name) {
   return bytes;
 }
 
+RunError TooLargeForMemory(const fs::path& file, const std::string& name) {
+  std::error_code ec;
+  const auto size = fs::file_size(file, ec);
+  const std::string bytes = ec ? std::string() : " (" + std::to_string(size) + " bytes)";
+  return RunError("El archivo " + name + bytes +
+                  " es demasiado grande para la memoria disponible: no se puede leer.");
+}
+
 // Parses UTF-8 text, kept in `buffer`, into `document`; throws RunError unless it is one
 // well-formed document. Parsing in place changes the buffer, so the places of errors are
 // counted in the text `original` gives again.
@@ -507,10 +517,19 @@ Document& Document::operator=(Document&&) noexcept = default;
 
 Document Document::Load(const fs::path& file) {
   const std::string name = FileLabel(file);
+  // A folder, a named pipe or a device is refused before it is opened: reading a pipe
+  // would wait for a writer, and a device such as /dev/zero never ends.
+  env::RequireReadableFile(file);
   Document result;
-  result.impl_->buffer = ToUtf8(ReadFileBytes(file, name), name);
-  ParseInto(result.impl_->document, result.impl_->buffer, name,
-            [&] { return ToUtf8(ReadFileBytes(file, name), name); });
+  try {
+    result.impl_->buffer = ToUtf8(ReadFileBytes(file, name), name);
+    ParseInto(result.impl_->document, result.impl_->buffer, name,
+              [&] { return ToUtf8(ReadFileBytes(file, name), name); });
+  } catch (const std::bad_alloc&) {
+    throw TooLargeForMemory(file, name);
+  } catch (const std::length_error&) {
+    throw TooLargeForMemory(file, name);
+  }
   return result;
 }
 

@@ -1,6 +1,7 @@
 #include "export/export_run.h"
 
 #include <exception>
+#include <new>
 
 #include "exchange/xml_document.h"
 #include "export/course_and_group_tables.h"
@@ -12,6 +13,7 @@
 #include "export/teacher_table.h"
 #include "export/teaching_load_table.h"
 #include "export/time_slot_tables.h"
+#include "util/env.h"
 #include "util/run_error.h"
 #include "worktables/work_folder.h"
 
@@ -64,8 +66,9 @@ std::vector<std::pair<std::string, std::size_t>> BuildAndCommit(const RunFolders
 RunReport RunExport(const RunFolders& folders, UserInterface& ui, fs::path& selected_file) {
   RunReport report;
   if (auto chosen = ui.ChooseExchangeFile(selected_file)) selected_file = std::move(*chosen);
-  std::error_code ec;
-  if (selected_file.empty() || !fs::is_regular_file(selected_file, ec)) {
+  // Something that is there but is no file (a folder, a pipe) is refused when it is read,
+  // with a message that says what it is.
+  if (selected_file.empty() || env::KindOfFile(selected_file) == env::FileKind::kMissing) {
     ui.ShowMessage("No existe archivo");
     report.outcome = RunOutcome::kNoFile;
     return report;
@@ -85,8 +88,12 @@ RunReport RunExport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     ui.ShowError(error.message());
     report.outcome = RunOutcome::kFailed;
     return report;
+  } catch (const std::bad_alloc&) {
+    ui.ShowError("No hay memoria suficiente para exportar " + env::PathText(selected_file) + ".");
+    report.outcome = RunOutcome::kFailed;
+    return report;
   } catch (const std::exception& error) {
-    // A failure outside our own checks (file system, memory): shown as it comes.
+    // A failure outside our own checks (file system): shown as it comes.
     ui.ShowError(error.what());
     report.outcome = RunOutcome::kFailed;
     return report;

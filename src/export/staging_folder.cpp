@@ -66,6 +66,12 @@ void StagingFolder::Commit(const std::vector<std::string>& obsolete) {
 
   // Nothing is touched while another program holds one of them.
   for (const fs::path& file : old_files) {
+    if (const env::FileKind kind = env::KindOfFile(file); kind != env::FileKind::kRegularFile) {
+      throw RunError("No se puede reemplazar " + env::PathText(file) + ": es " +
+                     env::FileKindText(kind) +
+                     ", no un archivo. Qu\xEDtelo de la carpeta de trabajo y vuelva a exportar; "
+                     "la carpeta de trabajo no ha cambiado.");
+    }
     try {
       env::TableFile held = env::TableFile::Open(file, env::ShareMode::kExclusive);
     } catch (const RunError& error) {

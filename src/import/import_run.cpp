@@ -10,6 +10,7 @@
 #include "exchange/xml_document.h"
 #include "import/output_document.h"
 #include "import/schedule_assembly.h"
+#include "import/solution_table.h"
 #include "util/env.h"
 #include "util/run_error.h"
 #include "util/text.h"
@@ -44,10 +45,10 @@ class BusyPointer {
   bool busy_ = true;
 };
 
+// Something that is there but is no file (a folder, a pipe) is refused when it is read,
+// with a message that says what it is.
 bool IsExistingFile(const fs::path& file) {
-  if (file.empty()) return false;
-  std::error_code error;
-  return fs::is_regular_file(file, error);
+  return !file.empty() && env::KindOfFile(file) != env::FileKind::kMissing;
 }
 
 // Opens the eight tables in order. The vector closes those already open when a later
@@ -58,6 +59,7 @@ std::vector<Table> OpenImportTables(WorkFolder& folder) {
   for (const char* name : kImportTables) {
     try {
       tables.push_back(folder.OpenWorkTable(name, OpenMode::kExclusive));
+      if (tables.size() == kSoluc + 1) CheckSolutionFields(tables[kSoluc]);
     } catch (const RunError& error) {
       throw RunError(std::string("No se puede abrir la tabla ") + name + ": " + error.message());
     }
@@ -108,6 +110,7 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
 
   BusyPointer busy(ui);
   try {
+    env::RequireReadableFile(selected_file);
     WorkFolder folder(folders.work_folder);
     std::vector<Table> tables = OpenImportTables(folder);
     xml::Document document = xml::Document::Load(selected_file);
@@ -128,6 +131,9 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
         AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig], tables[kNomAsg],
                           tables[kTramos], tables[kGrupos]},
                          dates, output);
+    // Rows after the ones SOLUC's header counts are not read, as no dBase reader reads
+    // them; the summary says how many there are.
+    const std::uint64_t uncounted = tables[kSoluc].UncountedRows();
     for (Table& table : tables) table.Close();
     tables.clear();
 
@@ -146,6 +152,13 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
         {"lecciones sin grupo", summary.without_group},
         {"lecciones de profesores desconocidos", summary.unknown_teacher},
     };
+    if (uncounted > 0) {
+      // "leídos" in code page 1252.
+      report.counts.emplace_back(
+          "registros de SOLUC tras los que cuenta su cabecera (no le\xED"
+          "dos)",
+          static_cast<std::size_t>(uncounted));
+    }
     return report;
   } catch (const RunError& error) {
     busy.Stop();
