@@ -1,11 +1,10 @@
 #include "app/ini_file.h"
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "util/cp1252.h"
 #include "util/env.h"
+#include "util/replacement_file.h"
 #include "util/run_error.h"
 
 namespace tv::app {
@@ -144,40 +143,21 @@ std::string UpdateIniText(std::string_view text, std::string_view section, std::
 void WriteIniValue(const fs::path& file, std::string_view section, std::string_view key,
                    std::string_view value) {
   std::string text;
-  std::error_code ec;
-  if (fs::exists(file, ec)) {
-    // Only a plain file that can be read and written is updated; a read-only file
-    // stays as the user made it.
-    if (!fs::is_regular_file(file, ec)) CannotWrite(file);
-    try {
-      std::ifstream in(file, std::ios::binary);
-      if (!in) CannotWrite(file);
-      text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-      if (in.bad()) CannotWrite(file);
-    } catch (const std::ios_base::failure&) {
-      CannotWrite(file);
-    }
-    if (!std::ofstream(file, std::ios::binary | std::ios::app)) CannotWrite(file);
-  }
-  const std::string updated = UpdateIniText(text, section, key, value);
-
-  fs::path temporary = file;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
-      out.close();
-    }
-    if (!out) {
-      fs::remove(temporary, ec);
-      CannotWrite(file);
-    }
-  }
   try {
-    env::ReplaceFile(temporary, file);
+    // What an interrupted update left beside the file goes first.
+    ReplacementFile::ClearLeftovers(file);
+    std::error_code ec;
+    if (fs::exists(file, ec)) {
+      // Only a plain file that can be read and written is updated; a read-only file
+      // stays as the user made it.
+      if (!fs::is_regular_file(file, ec)) CannotWrite(file);
+      if (!env::TableFile::Open(file, env::ShareMode::kShared).Writable()) CannotWrite(file);
+      text = env::ReadWholeFile(file);
+    }
+    ReplacementFile updated(file);
+    updated.Append(UpdateIniText(text, section, key, value));
+    updated.Commit();
   } catch (const RunError&) {
-    fs::remove(temporary, ec);
     CannotWrite(file);
   }
 }

@@ -17,7 +17,8 @@ namespace tv::app {
 // - a file without the section gets the section and the key at its end;
 // - a missing file is created with just the section and the key.
 // New lines end like the file's first line (CR LF for a new file). The new content is
-// written beside the file and moved over it, so the file is never left half written.
+// written beside the file and moved over it, so the file is never left half written; the
+// temporary files an interrupted update left beside it are removed first.
 // Throws RunError "Unable to write to <file>" when the file cannot be read or written.
 void WriteIniValue(const std::filesystem::path& file, std::string_view section,
                    std::string_view key, std::string_view value);

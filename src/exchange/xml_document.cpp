@@ -3,6 +3,7 @@
 // offset can be turned into the line and column the user sees.
 #include "exchange/xml_document.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -10,11 +11,10 @@
 #include <iterator>
 #include <new>
 #include <pugixml.hpp>
-#include <random>
-#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
+#include "exchange/replacing_file.h"
 #include "util/cp1252.h"
 #include "util/env.h"
 #include "util/run_error.h"
@@ -472,6 +472,39 @@ RunError TooLargeForMemory(const fs::path& file, const std::string& name) {
                   " es demasiado grande para la memoria disponible: no se puede leer.");
 }
 
+// A node at document level, and where the text it was parsed from lies in the file's
+// text: the byte at `parsed` is the one at `offset` there.
+struct TopNode {
+  pugi::xml_node node;
+  const pugi::char_t* parsed;
+  std::size_t offset;
+  std::size_t OffsetOf(const pugi::char_t* text) const {
+    return offset + static_cast<std::size_t>(text - parsed);
+  }
+};
+
+// A fragment may hold several elements, or none, and text at document level; XML not.
+// `end` is the size of the file's text, which `original` gives.
+void CheckDocumentLevel(const std::vector<TopNode>& top, std::size_t end, const std::string& name,
+                        const std::function<std::string()>& original) {
+  int elements = 0;
+  for (const TopNode& at : top) {
+    const pugi::xml_node node = at.node;
+    if (node.type() == pugi::node_element && ++elements == 2) {
+      throw NotWellFormed(name, original(), at.OffsetOf(node.name()) - 1,
+                          "tiene m\xE1s de un elemento ra\xEDz");
+    }
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+      const std::string text = original();
+      throw NotWellFormed(name, text, text.find_first_not_of(" \t\r\n", at.OffsetOf(node.value())),
+                          "tiene texto fuera del elemento ra\xEDz");
+    }
+  }
+  if (elements == 0) {
+    throw NotWellFormed(name, original(), end, ParseReason(pugi::status_no_document_element));
+  }
+}
+
 // Parses UTF-8 text, kept in `buffer`, into `document`; throws RunError unless it is one
 // well-formed document. Parsing in place changes the buffer, so the places of errors are
 // counted in the text `original` gives again.
@@ -486,26 +519,11 @@ void ParseInto(pugi::xml_document& document, std::string& buffer, const std::str
     throw NotWellFormed(name, original(), static_cast<std::size_t>(parsed.offset),
                         ParseReason(parsed.status));
   }
-  // A fragment may hold several elements, or none, and text at document level; XML not.
-  auto offset_of = [&](const pugi::char_t* text) {
-    return static_cast<std::size_t>(text - buffer.data());
-  };
-  int elements = 0;
+  std::vector<TopNode> top;
   for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
-    if (node.type() == pugi::node_element && ++elements == 2) {
-      throw NotWellFormed(name, original(), offset_of(node.name()) - 1,
-                          "tiene m\xE1s de un elemento ra\xEDz");
-    }
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
-      const std::string text = original();
-      throw NotWellFormed(name, text, text.find_first_not_of(" \t\r\n", offset_of(node.value())),
-                          "tiene texto fuera del elemento ra\xEDz");
-    }
+    top.push_back({node, buffer.data(), 0});
   }
-  if (elements == 0) {
-    throw NotWellFormed(name, original(), buffer.size(),
-                        ParseReason(pugi::status_no_document_element));
-  }
+  CheckDocumentLevel(top, buffer.size(), name, original);
 }
 
 }  // namespace
@@ -515,22 +533,33 @@ Document::~Document() = default;
 Document::Document(Document&&) noexcept = default;
 Document& Document::operator=(Document&&) noexcept = default;
 
-Document Document::Load(const fs::path& file) {
-  const std::string name = FileLabel(file);
-  // A folder, a named pipe or a device is refused before it is opened: reading a pipe
-  // would wait for a writer, and a device such as /dev/zero never ends.
+namespace {
+
+// Reads and works on the whole text of a file: a folder, a named pipe or a device is
+// refused before it is opened (reading a pipe would wait for a writer, and a device such
+// as /dev/zero never ends), and a file too large for the memory is reported as such.
+template <typename Work>
+auto WithFileText(const fs::path& file, const std::string& name, Work work) {
   env::RequireReadableFile(file);
-  Document result;
   try {
-    result.impl_->buffer = ToUtf8(ReadFileBytes(file, name), name);
-    ParseInto(result.impl_->document, result.impl_->buffer, name,
-              [&] { return ToUtf8(ReadFileBytes(file, name), name); });
+    return work([&] { return ToUtf8(ReadFileBytes(file, name), name); });
   } catch (const std::bad_alloc&) {
     throw TooLargeForMemory(file, name);
   } catch (const std::length_error&) {
     throw TooLargeForMemory(file, name);
   }
-  return result;
+}
+
+}  // namespace
+
+Document Document::Load(const fs::path& file) {
+  const std::string name = FileLabel(file);
+  return WithFileText(file, name, [&](const std::function<std::string()>& read) {
+    Document result;
+    result.impl_->buffer = read();
+    ParseInto(result.impl_->document, result.impl_->buffer, name, read);
+    return result;
+  });
 }
 
 Document Document::Parse(std::string_view bytes, const std::string& name) {
@@ -568,34 +597,79 @@ Node Document::AppendRoot(std::string_view name) {
   return Node(impl_->document.append_child(key.c_str()).internal_object());
 }
 
-std::string Document::Serialize() const {
-  const std::string declared = LowerAscii(DeclaredEncoding());
-  pugi::xml_encoding encoding = pugi::encoding_utf8;
-  std::string out;
+namespace {
+
+// The encoding the declaration kept from the input asks for, and the byte order mark
+// written first ("UTF-16" without saying which order: little-endian with a mark).
+Encoding EncodingFor(const std::string& declared, std::string& byte_order_mark) {
   if (declared == "utf-16" || declared == "utf16") {
-    encoding = pugi::encoding_utf16_le;
-    out = "\xFF\xFE";
-  } else if (declared == "utf-16le") {
-    encoding = pugi::encoding_utf16_le;
-  } else if (declared == "utf-16be") {
-    encoding = pugi::encoding_utf16_be;
+    byte_order_mark = "\xFF\xFE";
+    return Encoding::kUtf16Le;
   }
-  const bool rewrite_declaration = !declared.empty() && encoding == pugi::encoding_utf8 &&
-                                   declared != "utf-8" && declared != "utf8";
-  const unsigned flags = pugi::format_raw;
-  StringWriter writer(out);
-  auto write_text = [&](std::string_view text) {
-    if (encoding == pugi::encoding_utf8) {
-      out += text;
-      return;
-    }
-    for (char c : text) {  // ASCII only: line breaks and the declaration
-      const char bytes[2] = {encoding == pugi::encoding_utf16_le ? c : '\0',
-                             encoding == pugi::encoding_utf16_le ? '\0' : c};
-      out.append(bytes, 2);
-    }
+  if (declared == "utf-16le") return Encoding::kUtf16Le;
+  if (declared == "utf-16be") return Encoding::kUtf16Be;
+  return Encoding::kUtf8;
+}
+
+pugi::xml_encoding PugiEncoding(Encoding encoding) {
+  switch (encoding) {
+    case Encoding::kUtf16Le:
+      return pugi::encoding_utf16_le;
+    case Encoding::kUtf16Be:
+      return pugi::encoding_utf16_be;
+    default:
+      return pugi::encoding_utf8;
+  }
+}
+
+}  // namespace
+
+void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding) {
+  if (encoding == Encoding::kUtf8) {
+    out += utf8;
+    return;
+  }
+  const bool little = encoding == Encoding::kUtf16Le;
+  auto unit = [&](char32_t u) {
+    const char bytes[2] = {static_cast<char>(little ? u & 0xFF : u >> 8),
+                           static_cast<char>(little ? u >> 8 : u & 0xFF)};
+    out.append(bytes, 2);
   };
-  for (pugi::xml_node node = impl_->document.first_child(); node; node = node.next_sibling()) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {  // most of the text
+      unit(b);
+      ++i;
+      continue;
+    }
+    const std::size_t extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
+    char32_t cp = b & (0x3F >> extra);
+    for (std::size_t k = 1; k <= extra && i + k < utf8.size(); ++k) {
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    i += extra + 1;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      unit(0xD800 + (cp >> 10));
+      unit(0xDC00 + (cp & 0x3FF));
+    } else {
+      unit(cp);
+    }
+  }
+}
+
+namespace {
+
+// Document-level nodes as Save writes them, in the encoding the declaration asks for
+// (`declared` in lower case).
+Prolog SerializeNodes(const std::vector<pugi::xml_node>& nodes, const std::string& declared) {
+  Prolog prolog;
+  std::string& out = prolog.bytes;
+  prolog.encoding = EncodingFor(declared, out);
+  const bool rewrite_declaration = !declared.empty() && prolog.encoding == Encoding::kUtf8 &&
+                                   declared != "utf-8" && declared != "utf8";
+  StringWriter writer(out);
+  for (const pugi::xml_node& node : nodes) {
     if (node.type() == pugi::node_declaration && rewrite_declaration) {
       // The text is written as UTF-8, so the declaration must say so.
       std::string declaration = "<?xml";
@@ -605,43 +679,243 @@ std::string Document::Serialize() const {
                        (key == "encoding" ? std::string("UTF-8") : attribute.value()) + "\"";
       }
       declaration += "?>";
-      write_text(declaration);
+      AppendEncoded(out, declaration, prolog.encoding);
     } else {
-      node.print(writer, PUGIXML_TEXT(""), flags, encoding, 0);
+      node.print(writer, PUGIXML_TEXT(""), pugi::format_raw, PugiEncoding(prolog.encoding), 0);
     }
-    write_text("\n");
+    AppendEncoded(out, "\n", prolog.encoding);
   }
-  return out;
+  return prolog;
+}
+
+// The document-level nodes, the root element left out when asked.
+std::vector<pugi::xml_node> TopLevel(const pugi::xml_document& document, bool with_root) {
+  std::vector<pugi::xml_node> nodes;
+  for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+    if (with_root || node.type() != pugi::node_element) nodes.push_back(node);
+  }
+  return nodes;
+}
+
+}  // namespace
+
+std::string Document::Serialize() const {
+  return SerializeNodes(TopLevel(impl_->document, true), LowerAscii(DeclaredEncoding())).bytes;
+}
+
+Prolog Document::PrologWithoutRoot() const {
+  return SerializeNodes(TopLevel(impl_->document, false), LowerAscii(DeclaredEncoding()));
 }
 
 void Document::Save(const fs::path& file) const {
-  const std::string name = FileLabel(file);
-  const std::string bytes = Serialize();
-  std::random_device random;
-  std::ostringstream suffix;
-  suffix << ".tmp" << std::hex << random();
-  fs::path temporary = file;
-  temporary += suffix.str();
-  auto discard = [&] {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-  };
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) throw RunError("No se puede escribir el archivo " + name + ".");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      discard();
-      throw RunError("No se puede escribir el archivo " + name + ".");
+  ReplacingFile out(file);
+  out.Write(Serialize());
+  out.Commit();
+}
+
+// ---- Loading in parts ------------------------------------------------------------------
+
+namespace {
+
+// A part of a document's text, and the elements open around it (outermost first), whose
+// start tags are put before it and end tags after it, so that the parser takes the part
+// for a whole document and checks each of the part's tags against the elements really
+// open there. Each tag of the text lies in one part only, so the parts together are
+// checked as the whole text would be.
+struct Part {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  std::vector<std::string_view> open_before;
+  std::vector<std::string_view> open_after;  // none after the last part
+  bool last = false;
+};
+
+constexpr std::string_view kNameEnds = " \t\r\n/>";
+
+// The place after the '>' that ends the tag starting at `lt`, quoted values passed
+// over; npos when there is none.
+std::size_t TagEnd(std::string_view text, std::size_t lt) {
+  for (std::size_t i = lt + 1; i < text.size(); ++i) {
+    if (text[i] == '"' || text[i] == '\'') {
+      i = text.find(text[i], i + 1);
+      if (i == std::string_view::npos) return i;
+    } else if (text[i] == '>') {
+      return i + 1;
     }
   }
-  try {
-    env::ReplaceFile(temporary, file);
-  } catch (...) {
-    discard();
-    throw;
+  return std::string_view::npos;
+}
+
+// The place after a markup declaration starting at `lt` ("<!DOCTYPE ...>" with its
+// internal subset in brackets, comments and quoted texts in it passed over).
+std::size_t DeclarationEnd(std::string_view text, std::size_t lt) {
+  int brackets = 0;
+  for (std::size_t i = lt + 2; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"' || c == '\'') {
+      i = text.find(c, i + 1);
+      if (i == std::string_view::npos) return i;
+    } else if (text.substr(i, 4) == "<!--") {
+      i = text.find("-->", i + 4);
+      if (i == std::string_view::npos) return i;
+      i += 2;
+    } else if (c == '[') {
+      ++brackets;
+    } else if (c == ']') {
+      --brackets;
+    } else if (c == '>' && brackets <= 0) {
+      return i + 1;
+    }
   }
+  return std::string_view::npos;
+}
+
+// Cuts `text` into parts of at least `part_bytes` bytes and hands each to `parse`, in
+// order. A part ends after an end tag or an empty-element tag inside the root element,
+// and only once the first element child of the root's first BLOQUE_DATOS has ended (so
+// the first part holds the beginning a caller asks for). Where the text is not
+// well-formed, the rest goes into the last part, for the parser to find what is wrong.
+void CutIntoParts(std::string_view text, std::size_t part_bytes,
+                  const std::function<void(const Part&)>& parse) {
+  constexpr std::size_t npos = std::string_view::npos;
+  std::vector<std::string_view> open;
+  Part part;
+  enum { kBeforeBlock, kInBlock, kAfterBlock } block = kBeforeBlock;  // the first BLOQUE_DATOS
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t lt = text.find('<', pos);
+    if (lt == npos) break;
+    const std::string_view rest = text.substr(lt);
+    std::size_t after;
+    bool ended = false;  // an element ends here
+    if (rest.starts_with("<!--")) {
+      after = text.find("-->", lt + 4);
+      after = after == npos ? npos : after + 3;
+    } else if (rest.starts_with("<![CDATA[")) {
+      after = text.find("]]>", lt + 9);
+      after = after == npos ? npos : after + 3;
+    } else if (rest.starts_with("<?")) {
+      after = text.find("?>", lt + 2);
+      after = after == npos ? npos : after + 2;
+    } else if (rest.starts_with("<!")) {
+      after = DeclarationEnd(text, lt);
+    } else {
+      after = TagEnd(text, lt);
+      if (after == npos) break;
+      if (rest.starts_with("</")) {
+        if (open.empty()) break;
+        open.pop_back();
+        ended = true;
+      } else {
+        const std::string_view name = rest.substr(1, rest.find_first_of(kNameEnds, 1) - 1);
+        const bool empty = text[after - 2] == '/';
+        if (block == kBeforeBlock && open.size() == 1 && name == "BLOQUE_DATOS") {
+          block = empty ? kAfterBlock : kInBlock;
+        }
+        if (empty) {
+          ended = true;
+        } else {
+          open.push_back(name);
+        }
+      }
+      if (ended && block == kInBlock && open.size() <= 2) block = kAfterBlock;
+    }
+    if (after == npos) break;
+    pos = after;
+    if (ended && block == kAfterBlock && !open.empty() && pos - part.begin >= part_bytes) {
+      part.end = pos;
+      part.open_after = open;
+      parse(part);
+      part = Part{pos, 0, open, {}, false};
+    }
+  }
+  part.end = text.size();
+  part.open_after.clear();
+  part.last = true;
+  parse(part);
+}
+
+}  // namespace
+
+Prolog Document::LoadInParts(const fs::path& file,
+                             const std::function<void(const Document&)>& beginning,
+                             std::size_t part_bytes) {
+  const std::string name = FileLabel(file);
+  return WithFileText(file, name, [&](const std::function<std::string()>& read) {
+    return LoadTextInParts(read(), name, beginning, part_bytes);
+  });
+}
+
+Prolog Document::ParseInParts(std::string_view bytes, const std::string& name,
+                              const std::function<void(const Document&)>& beginning,
+                              std::size_t part_bytes) {
+  return LoadTextInParts(ToUtf8(std::string(bytes), name), name, beginning, part_bytes);
+}
+
+Prolog Document::LoadTextInParts(const std::string& text, const std::string& name,
+                                 const std::function<void(const Document&)>& beginning,
+                                 std::size_t part_bytes) {
+  if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+    throw RunError("El archivo " + name + " no es un XML bien formado: est\xE1 vac\xEDo.");
+  }
+  // The first part (the prolog and the beginning) and the last (what follows the root)
+  // are kept; the parts between are released once checked.
+  Document first, last;
+  std::size_t first_prefix = 0, last_prefix = 0, last_begin = 0;
+  CutIntoParts(text, part_bytes, [&](const Part& part) {
+    Document parsed;
+    std::string& chunk = parsed.impl_->buffer;
+    for (const std::string_view element : part.open_before) {
+      chunk += '<';
+      chunk += element;
+      chunk += '>';
+    }
+    const std::size_t prefix = chunk.size();
+    chunk += std::string_view(text).substr(part.begin, part.end - part.begin);
+    for (auto element = part.open_after.rbegin(); element != part.open_after.rend(); ++element) {
+      chunk += "</";
+      chunk += *element;
+      chunk += '>';
+    }
+    const pugi::xml_parse_result parsed_part = parsed.impl_->document.load_buffer_inplace(
+        chunk.data(), chunk.size(), kParseFlags, pugi::encoding_utf8);
+    if (!parsed_part) {
+      const auto offset = static_cast<std::size_t>(parsed_part.offset);
+      const std::size_t at =
+          part.begin + std::min(offset < prefix ? 0 : offset - prefix, part.end - part.begin);
+      throw NotWellFormed(name, text, at, ParseReason(parsed_part.status));
+    }
+    if (part.begin == 0) {
+      first = std::move(parsed);
+      first_prefix = prefix;
+    } else if (part.last) {
+      last = std::move(parsed);
+      last_prefix = prefix;
+      last_begin = part.begin;
+    }
+  });
+
+  // The document-level nodes: those of the first part, then those of the last part after
+  // the element standing for the root that its part began in.
+  std::vector<TopNode> top;
+  for (pugi::xml_node node = first.impl_->document.first_child(); node;
+       node = node.next_sibling()) {
+    top.push_back({node, first.impl_->buffer.data() + first_prefix, 0});
+  }
+  if (last_begin > 0) {
+    for (pugi::xml_node node = last.impl_->document.first_child().next_sibling(); node;
+         node = node.next_sibling()) {
+      top.push_back({node, last.impl_->buffer.data() + last_prefix, last_begin});
+    }
+  }
+  CheckDocumentLevel(top, text.size(), name, [&] { return text; });
+
+  beginning(first);
+  std::vector<pugi::xml_node> outside_root;
+  for (const TopNode& at : top) {
+    if (at.node.type() != pugi::node_element) outside_root.push_back(at.node);
+  }
+  return SerializeNodes(outside_root, LowerAscii(first.DeclaredEncoding()));
 }
 
 }  // namespace tv::xml

@@ -3,7 +3,9 @@
 // Texts going in and out are code page 1252; the document itself holds Unicode.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,6 +52,21 @@ class Node {
   pugi::xml_node_struct* node_ = nullptr;
 };
 
+// The character encodings a document is written in.
+enum class Encoding { kUtf8, kUtf16Le, kUtf16Be };
+
+// What a saved document holds outside its root element, for a new root written after it
+// as a stream (StreamWriter): every document-level node but the root element, each
+// followed by a line break, as Save writes them (the byte order mark first when Save
+// writes one), and the encoding Save writes the document in.
+struct Prolog {
+  std::string bytes;
+  Encoding encoding = Encoding::kUtf8;
+};
+
+// Appends UTF-8 text to `out` in `encoding`.
+void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding);
+
 class Document {
  public:
   Document();
@@ -65,6 +82,23 @@ class Document {
   static Document Load(const std::filesystem::path& file);
   // The same from bytes in memory; `name` stands for the file in messages.
   static Document Parse(std::string_view bytes, const std::string& name);
+
+  // Reads a file whose root element is not needed whole, such as a big file whose prolog
+  // and beginning are all a caller needs: checks the whole file as Load does, with the
+  // same errors, but parses it in parts of about `part_bytes` bytes, each released before
+  // the next is parsed, so the memory does not grow with the file's tree. `beginning` is
+  // called once the whole file has passed, with a document of its first part: the nodes
+  // before the root element, and the root element with its content from its start to at
+  // least the end of the first element child of its first BLOQUE_DATOS (what follows is
+  // left out). Returns what PrologWithoutRoot gives for the whole document.
+  static Prolog LoadInParts(const std::filesystem::path& file,
+                            const std::function<void(const Document&)>& beginning,
+                            std::size_t part_bytes = kPartBytes);
+  // The same from bytes in memory; `name` stands for the file in messages.
+  static Prolog ParseInParts(std::string_view bytes, const std::string& name,
+                             const std::function<void(const Document&)>& beginning,
+                             std::size_t part_bytes = kPartBytes);
+  static constexpr std::size_t kPartBytes = 4 << 20;
 
   // The root element, or a null node for a document without one.
   Node Root() const;
@@ -90,8 +124,14 @@ class Document {
   void Save(const std::filesystem::path& file) const;
   // The bytes Save would write.
   std::string Serialize() const;
+  // What Save would write of the document without its root element, and in which encoding.
+  Prolog PrologWithoutRoot() const;
 
  private:
+  static Prolog LoadTextInParts(const std::string& text, const std::string& name,
+                                const std::function<void(const Document&)>& beginning,
+                                std::size_t part_bytes);
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -8,16 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "worktables/folder_commit.h"
+
 namespace tv {
 
 class StagingFolder {
  public:
   // The name of the staging folder inside the work folder.
-  static constexpr const char* kName = ".transvelor-export";
+  static constexpr const char* kName = worktables::kStagingFolderName;
 
-  // Creates an empty staging folder in `work_folder` (removing what an interrupted run
-  // may have left there). Throws RunError when the work folder does not exist or the
-  // folder cannot be made.
+  // Creates an empty staging folder in `work_folder`, after completing a commit that an
+  // interrupted run left unfinished and clearing what it left there. Throws RunError when
+  // the work folder does not exist, the interrupted commit cannot be completed or the folder
+  // cannot be made.
   explicit StagingFolder(std::filesystem::path work_folder);
   // Removes the staging folder and everything in it; never throws.
   ~StagingFolder();
@@ -31,7 +34,8 @@ class StagingFolder {
   // `obsolete` (whatever their letter case) when they exist. First every file to be
   // replaced or removed is opened exclusively, as the table engine locks its tables: one
   // that another program holds ends the commit with RunError before anything is touched.
-  // Each new file replaces its old one in one step; should one still fail, the files
+  // Each new file replaces its old one in one step, under a commit record that lets the
+  // next run finish the set should this process stop; should a step fail, the files
   // already replaced or removed are put back as they were.
   void Commit(const std::vector<std::string>& obsolete);
 

@@ -8,12 +8,15 @@
 
 #include "exchange/block_reader.h"
 #include "exchange/xml_document.h"
+#include "exchange/xml_stream_writer.h"
 #include "import/output_document.h"
 #include "import/schedule_assembly.h"
 #include "import/solution_table.h"
 #include "util/env.h"
+#include "util/replacement_file.h"
 #include "util/run_error.h"
 #include "util/text.h"
+#include "worktables/folder_commit.h"
 #include "worktables/table.h"
 #include "worktables/work_folder.h"
 
@@ -70,8 +73,7 @@ std::vector<Table> OpenImportTables(WorkFolder& folder) {
 // The year code: the first four characters of the text of the first child node of
 // /SERVICIO/BLOQUE_DATOS. White space alone is no node, as between elements: an indented
 // empty BLOQUE_DATOS has no year code, like an empty one.
-std::string YearCode(const xml::Document& document, const fs::path& file) {
-  std::optional<std::string> year_code = tv::YearCode(document);
+std::string YearCodeOrFail(const std::optional<std::string>& year_code, const fs::path& file) {
   if (!year_code) {
     throw RunError("El archivo " + env::PathText(file) +
                    " no tiene el a\xF1o acad\xE9mico: falta el contenido de "
@@ -111,10 +113,22 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
   BusyPointer busy(ui);
   try {
     env::RequireReadableFile(selected_file);
+    // An export or restore stopped half way is finished before any table is read.
+    worktables::CompleteInterruptedCommit(folders.work_folder);
     WorkFolder folder(folders.work_folder);
     std::vector<Table> tables = OpenImportTables(folder);
-    xml::Document document = xml::Document::Load(selected_file);
-    const std::string year_code = YearCode(document, selected_file);
+    // What an interrupted import of this file left beside it goes, now that the tables are
+    // held and no other import can be writing it.
+    const fs::path output_file = OutputPath(selected_file);
+    ReplacementFile::ClearLeftovers(output_file);
+    // Of the chosen file, the result keeps only its nodes outside the root and the year
+    // code; the file is checked whole but read in parts, so that a big one never stands
+    // in memory as a whole tree.
+    std::optional<std::string> year_code;
+    const xml::Prolog prolog = xml::Document::LoadInParts(
+        selected_file,
+        [&](const xml::Document& beginning) { year_code = tv::YearCode(beginning); });
+    const std::string year = YearCodeOrFail(year_code, selected_file);
 
     if (!folder.FileExists("PERIODOS.DBF")) {
       tables.clear();
@@ -125,20 +139,19 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
     }
     const PeriodDates dates = ReadPeriodDates(folder);
 
-    OutputDocument output(document, year_code, env::LocalDateTimeText(),
-                          tables[kProf].RecordCount());
+    xml::StreamWriter writer(output_file, prolog);
+    OutputDocument output(writer, year, env::LocalDateTimeText(), tables[kProf].RecordCount());
     const ScheduleSummary summary =
         AssembleSchedule({tables[kSoluc], tables[kProf], tables[kAsig], tables[kNomAsg],
                           tables[kTramos], tables[kGrupos]},
                          dates, output);
+    output.Finish();
     // Rows after the ones SOLUC's header counts are not read, as no dBase reader reads
     // them; the summary says how many there are.
     const std::uint64_t uncounted = tables[kSoluc].UncountedRows();
     for (Table& table : tables) table.Close();
     tables.clear();
-
-    const fs::path output_file = OutputPath(selected_file);
-    document.Save(output_file);
+    writer.Commit();
 
     busy.Stop();
     ui.ShowMessage("Proceso finalizado");

@@ -1,5 +1,5 @@
-// The output exchange file of an import: the loaded input keeps its nodes outside the
-// root (declaration, comments, processing instructions); its root is replaced by a new
+// The output exchange file of an import, written as it is built: after the input's
+// nodes outside its root (declaration, comments, processing instructions), a new root
 // SERVICIO holding the year block and the schedule block, which is then filled teacher
 // by teacher and lesson by lesson. Every field is a `dato` named by `nombre_dato`; an
 // empty value gives an empty element. Texts are code page 1252.
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "exchange/xml_document.h"
+#include "exchange/xml_stream_writer.h"
 
 namespace tv {
 
@@ -30,33 +30,38 @@ struct LessonFields {
 
 class OutputDocument;
 
-// One teacher's group; lessons are numbered from 1 within it.
+// The group of the teacher added last; lessons are numbered from 1 within it.
 class TeacherGroup {
  public:
   void AddLesson(const LessonFields& lesson);
 
  private:
   friend class OutputDocument;
-  explicit TeacherGroup(xml::Node node) : node_(node) {}
-  xml::Node node_;
+  explicit TeacherGroup(xml::ElementWriter& writer) : writer_(writer) {}
+  xml::ElementWriter& writer_;
   std::size_t next_lesson_ = 1;
 };
 
 class OutputDocument {
  public:
-  // Replaces the root of `document` with SERVICIO (modulo, tipo, autor and fecha, in
-  // this order), its BLOQUE_DATOS, the year block with `year_code`, and the schedule
-  // block whose `registros` is `teacher_count`.
-  OutputDocument(xml::Document& document, std::string_view year_code, std::string_view date_time,
+  // Writes the new root SERVICIO (modulo, tipo, autor and fecha, in this order), its
+  // BLOQUE_DATOS, the year block with `year_code`, and starts the schedule block whose
+  // `registros` is `teacher_count`.
+  OutputDocument(xml::ElementWriter& writer, std::string_view year_code, std::string_view date_time,
                  std::size_t teacher_count);
 
-  // Appends the next teacher's group (numbered from 1) with its `registros`, X_EMPLEADO
-  // and F_TOMAPOS; its lessons follow through the returned group.
-  TeacherGroup AddTeacher(std::size_t lesson_count, std::string_view employee,
-                          std::string_view post);
+  // Ends the group of the teacher before, if any, and starts the next teacher's group
+  // (numbered from 1) with its `registros`, X_EMPLEADO and F_TOMAPOS; its lessons follow
+  // through the returned group, which is valid until the next call.
+  TeacherGroup& AddTeacher(std::size_t lesson_count, std::string_view employee,
+                           std::string_view post);
+
+  // Ends the last teacher group, the schedule block and the root.
+  void Finish();
 
  private:
-  xml::Node schedule_;
+  xml::ElementWriter& writer_;
+  TeacherGroup teacher_;
   std::size_t next_teacher_ = 1;
 };
 

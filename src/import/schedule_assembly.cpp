@@ -107,8 +107,8 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
     const std::string code = teachers.GetText(abrev);
     solution.CheckReadable(code);
     const auto lessons = solution.LessonsOf(code);
-    TeacherGroup group = output.AddTeacher(lessons.size(), teachers.GetText(x_empleado),
-                                           teachers.GetText(f_tomapos));
+    TeacherGroup& group = output.AddTeacher(lessons.size(), teachers.GetText(x_empleado),
+                                            teachers.GetText(f_tomapos));
     ++summary.teachers;
     teacher_codes.insert(code);
 

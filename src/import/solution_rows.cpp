@@ -29,6 +29,11 @@ std::uint32_t SolutionRows::Intern(std::string text) {
   return it->second;
 }
 
+const std::uint32_t* SolutionRows::IdOf(const std::string& text) const {
+  const auto found = ids_.find(text);
+  return found == ids_.end() ? nullptr : &found->second;
+}
+
 SolutionRows SolutionRows::Read(worktables::Table& solution) {
   SolutionRows rows;
   const std::size_t prof = solution.FieldIndex("PROF");
@@ -40,6 +45,28 @@ SolutionRows SolutionRows::Read(worktables::Table& solution) {
   const std::size_t tarea = solution.FieldIndex("TAREA");
   const std::size_t aula = solution.FieldIndex("AULA");
 
+  // A solver writes a teacher's sessions one after another, so a field often holds the
+  // text of the row before: that text's id is taken again without looking it up.
+  struct LastText {
+    std::string text;
+    std::uint32_t id = 0;
+    bool set = false;
+  };
+  auto id_of = [&rows](LastText& last, std::string text) {
+    if (!last.set || text != last.text) {
+      last.id = rows.Intern(text);
+      last.text = std::move(text);
+      last.set = true;
+    }
+    return last.id;
+  };
+  LastText last_prof, last_day, last_frame, last_subject, last_group, last_task, last_room;
+
+  // The lessons in table order with their teacher codes, then grouped by teacher code.
+  std::vector<SolutionRow> in_table_order;
+  std::vector<std::uint32_t> teacher_of;
+  in_table_order.reserve(solution.RecordCount());
+  teacher_of.reserve(solution.RecordCount());
   std::size_t row_number = 0;
   for (solution.First(); !solution.Eof(); solution.Next()) {
     ++row_number;
@@ -52,14 +79,28 @@ SolutionRows SolutionRows::Read(worktables::Table& solution) {
       rows.error_of_teacher_.try_emplace(solution.GetText(prof), error.message());
       continue;
     }
-    row.day = rows.Intern(std::move(day));
-    row.frame = rows.Intern(LeftPart(solution.GetText(marco), 1));
-    row.subject = rows.Intern(solution.GetText(asig));
-    row.group = rows.Intern(solution.GetText(codgrupo));
-    row.task = rows.Intern(solution.GetText(tarea));
-    row.room = rows.Intern(solution.GetText(aula));
-    rows.by_teacher_[solution.GetText(prof)].push_back(row);
-    ++rows.lesson_count_;
+    row.day = id_of(last_day, std::move(day));
+    row.frame = id_of(last_frame, LeftPart(solution.GetText(marco), 1));
+    row.subject = id_of(last_subject, solution.GetText(asig));
+    row.group = id_of(last_group, solution.GetText(codgrupo));
+    row.task = id_of(last_task, solution.GetText(tarea));
+    row.room = id_of(last_room, solution.GetText(aula));
+    teacher_of.push_back(id_of(last_prof, solution.GetText(prof)));
+    in_table_order.push_back(row);
+  }
+
+  // A counting sort, which keeps the table order within each teacher code.
+  rows.lessons_of_text_.assign(rows.texts_.size(), Range{});
+  for (const std::uint32_t teacher : teacher_of) ++rows.lessons_of_text_[teacher].end;
+  std::uint32_t begin = 0;
+  for (Range& range : rows.lessons_of_text_) {
+    const std::uint32_t count = range.end;
+    range.begin = range.end = begin;
+    begin += count;
+  }
+  rows.lessons_.resize(in_table_order.size());
+  for (std::size_t i = 0; i < in_table_order.size(); ++i) {
+    rows.lessons_[rows.lessons_of_text_[teacher_of[i]].end++] = in_table_order[i];
   }
   return rows;
 }
@@ -70,15 +111,17 @@ void SolutionRows::CheckReadable(const std::string& teacher_code) const {
 }
 
 std::span<const SolutionRow> SolutionRows::LessonsOf(const std::string& teacher_code) const {
-  const auto found = by_teacher_.find(teacher_code);
-  if (found == by_teacher_.end()) return {};
-  return found->second;
+  const std::uint32_t* id = IdOf(teacher_code);
+  if (id == nullptr) return {};
+  const Range range = lessons_of_text_[*id];
+  return std::span<const SolutionRow>(lessons_).subspan(range.begin, range.end - range.begin);
 }
 
 std::vector<std::string> SolutionRows::TeacherCodes() const {
   std::vector<std::string> codes;
-  codes.reserve(by_teacher_.size());
-  for (const auto& [code, lessons] : by_teacher_) codes.push_back(code);
+  for (std::size_t id = 0; id < lessons_of_text_.size(); ++id) {
+    if (lessons_of_text_[id].end > lessons_of_text_[id].begin) codes.push_back(texts_[id]);
+  }
   return codes;
 }
 

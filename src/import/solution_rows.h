@@ -1,7 +1,9 @@
-// Velorim's solution (SOLUC) read once, its lessons grouped by teacher code. A teacher's
-// rows are those whose PROF equals the teacher code exactly, letter case included, in
-// table order; rows whose DIA reads as the whole number 0 are no lessons and are left
-// out. Repeated texts are stored once, so a big solution stays small in memory.
+// Velorim's solution (SOLUC) read once, in table order, its lessons grouped by teacher
+// code. A teacher's rows are those whose PROF equals the teacher code exactly, letter
+// case included, in table order; rows whose DIA reads as the whole number 0 are no
+// lessons and are left out. A lesson is a compact record of numbers: each text is stored
+// once and named by its number, so the memory grows with the lessons by a few bytes each
+// and with the different texts, never with a string per row.
 #pragma once
 
 #include <cstddef>
@@ -43,18 +45,27 @@ class SolutionRows {
   const std::string& Text(std::uint32_t id) const { return texts_[id]; }
 
   // The number of lessons of all teacher codes.
-  std::size_t LessonCount() const { return lesson_count_; }
+  std::size_t LessonCount() const { return lessons_.size(); }
   // The teacher codes that have lessons.
   std::vector<std::string> TeacherCodes() const;
 
  private:
+  // The id of a text, given to it the first time it is seen.
   std::uint32_t Intern(std::string text);
+  // The id of a text already seen, or none.
+  const std::uint32_t* IdOf(const std::string& text) const;
 
   std::vector<std::string> texts_;
   std::unordered_map<std::string, std::uint32_t> ids_;
-  std::unordered_map<std::string, std::vector<SolutionRow>> by_teacher_;
+  // Every lesson, those of each teacher code together and in table order.
+  std::vector<SolutionRow> lessons_;
+  // Where the lessons of a teacher code lie in lessons_, by the code's text id.
+  struct Range {
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+  };
+  std::vector<Range> lessons_of_text_;
   std::unordered_map<std::string, std::string> error_of_teacher_;  // the first one
-  std::size_t lesson_count_ = 0;
 };
 
 }  // namespace tv

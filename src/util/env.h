@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace tv::env {
 
@@ -44,6 +46,46 @@ void RequireReadableFile(const std::filesystem::path& path);
 // the same folder tree. A reader never sees a half-written target.
 void ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target);
 
+// ---- Whole files and folders --------------------------------------------------------
+// Each of these, like every open, read, write, truncation and sync of a TableFile and every
+// ReplaceFile, is one file operation: it may fail (RunError naming the file) and it counts
+// for the test aid below. Queries (FindFileNoCase, whether a file exists) do not count.
+
+// Writes `bytes` as the whole content of the file `path` (made anew, replacing a file of
+// that name) and makes it durable before returning.
+void WriteDurableFile(const std::filesystem::path& path, std::string_view bytes);
+// The whole content of a file.
+std::string ReadWholeFile(const std::filesystem::path& path);
+// Makes what was written to a file durable: on the disk, not only handed to the system.
+void SyncFile(const std::filesystem::path& path);
+// Makes the names of a folder durable, so that files moved into or out of it stay moved
+// after a power cut (on Windows the moves themselves are written through: nothing to do).
+void SyncFolder(const std::filesystem::path& folder);
+// Removes a file; nothing to do when there is none of that name.
+void RemoveFile(const std::filesystem::path& path);
+// Creates a folder; nothing to do when it exists.
+void MakeFolder(const std::filesystem::path& folder);
+// Removes a folder with everything in it; nothing to do when there is none.
+void RemoveFolder(const std::filesystem::path& folder);
+// Makes `copy` a second name of `file` where the file system allows it, else a copy of it.
+void LinkOrCopyFile(const std::filesystem::path& file, const std::filesystem::path& copy);
+// The plain files directly inside `folder`, in name order (none when it cannot be read).
+std::vector<std::filesystem::path> FolderFiles(const std::filesystem::path& folder);
+
+// ---- Test aid: crash and failure points ---------------------------------------------
+// Read once from the environment, in every build:
+//   TRANSVELOR_TEST_CRASH_AT=N  the Nth file operation of the process ends it at once
+//                               instead (exit status kTestCrashStatus, no clean-up at all,
+//                               as a kill would);
+//   TRANSVELOR_TEST_FAIL_AT=N[:KIND]  the Nth file operation fails instead, as the system
+//                               would fail it: KIND is disk-full (when left out),
+//                               permission or sharing (another program holds the file).
+// Operations count from 1 in the order the process performs them. Users never set these.
+inline constexpr int kTestCrashStatus = 70;
+// Called by every file operation before it acts: counts it, and ends the process or throws
+// RunError ("<what> <path>: <reason>") when the test aid asks for it here.
+void FileOperation(const char* what, const std::filesystem::path& path);
+
 // The user's short date, one blank and the user's long time, for now. On Windows the
 // system's formats; elsewhere the locale's, or day/month/year and 24-hour time
 // ("11/12/2026 14:05:09") when the locale gives none.
@@ -56,6 +98,10 @@ void UseUtf8Terminal();
 // Whether standard input is a person's terminal (a console on Windows; the NUL device,
 // a pipe or a file is not).
 bool StandardInputIsTerminal();
+
+// The most memory this process has held resident at once so far, in bytes, as the
+// operating system counts it (0 when it does not tell).
+std::uint64_t PeakResidentBytes();
 
 // The path as a code page 1252 text, for messages.
 std::string PathText(const std::filesystem::path& path);
@@ -113,6 +159,8 @@ class TableFile {
   void Truncate(std::uint64_t size);
   // Hands what was written to the operating system (not a disk sync).
   void Flush();
+  // Makes what was written durable: on the disk, not only handed to the system.
+  void Sync();
   // Releases the lock and closes the file; harmless when closed. Never throws.
   void Close() noexcept;
 

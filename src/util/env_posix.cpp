@@ -1,6 +1,7 @@
 // POSIX branch of the operating-system seam.
 #include <fcntl.h>
 #include <langinfo.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 
 #include "util/cp1252.h"
 #include "util/env.h"
+#include "util/env_fault.h"
 #include "util/run_error.h"
 #include "util/text.h"
 
@@ -70,7 +72,43 @@ std::string SystemReason() { return Utf8ToCp1252(std::strerror(errno)); }
 
 }  // namespace
 
+std::string FaultReason(FaultKind kind) {
+  switch (kind) {
+    case FaultKind::kDiskFull:
+      return Utf8ToCp1252(std::strerror(ENOSPC));
+    case FaultKind::kPermission:
+      return Utf8ToCp1252(std::strerror(EACCES));
+    case FaultKind::kSharing:
+      return Utf8ToCp1252(std::strerror(EBUSY));
+  }
+  return {};
+}
+
+void SyncFile(const fs::path& path) {
+  FileOperation("No se puede escribir en", path);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 || ::fsync(fd) != 0) {
+    const std::string reason = SystemReason();
+    if (fd >= 0) ::close(fd);
+    throw RunError("No se puede escribir en " + PathText(path) + ": " + reason);
+  }
+  ::close(fd);
+}
+
+void SyncFolder(const fs::path& folder) {
+  FileOperation("No se puede escribir en la carpeta", folder);
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // Some file systems cannot sync a folder (EINVAL): their names are as safe as they get.
+  if (fd < 0 || (::fsync(fd) != 0 && errno != EINVAL)) {
+    const std::string reason = SystemReason();
+    if (fd >= 0) ::close(fd);
+    throw RunError("No se puede escribir en la carpeta " + PathText(folder) + ": " + reason);
+  }
+  ::close(fd);
+}
+
 void ReplaceFile(const fs::path& source, const fs::path& target) {
+  FileOperation("No se puede reemplazar", target);
   // The new contents reach the disk before the name does, so a power cut never leaves an
   // empty file where the old one was.
   const int fd = ::open(source.c_str(), O_RDONLY);
@@ -86,6 +124,12 @@ void ReplaceFile(const fs::path& source, const fs::path& target) {
 void UseUtf8Terminal() {}
 
 bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
+
+std::uint64_t PeakResidentBytes() {
+  struct rusage usage {};
+  if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
+  return static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;  // Linux counts kilobytes
+}
 
 std::string LocalDateTimeText() {
   static const bool locale_set = std::setlocale(LC_TIME, "") != nullptr;
@@ -156,6 +200,7 @@ bool TakeLock(int fd, bool exclusive, const fs::path& path) {
 }  // namespace
 
 TableFile TableFile::Open(const fs::path& path, ShareMode mode) {
+  FileOperation("No se puede abrir", path);
   TableFile file;
   file.path_ = path;
   int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
@@ -179,6 +224,7 @@ TableFile TableFile::Open(const fs::path& path, ShareMode mode) {
 }
 
 TableFile TableFile::Create(const fs::path& path) {
+  FileOperation("No se puede crear", path);
   TableFile file;
   file.path_ = path;
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
@@ -191,6 +237,7 @@ TableFile TableFile::Create(const fs::path& path) {
 }
 
 std::size_t TableFile::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {
+  FileOperation("No se puede leer", path_);
   std::size_t done = 0;
   char* out = static_cast<char*>(data);
   while (done < size) {
@@ -207,6 +254,7 @@ std::size_t TableFile::ReadAt(std::uint64_t offset, void* data, std::size_t size
 }
 
 void TableFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+  FileOperation("No se puede escribir en", path_);
   std::size_t done = 0;
   const char* in = static_cast<const char*>(data);
   while (done < size) {
@@ -227,6 +275,7 @@ std::uint64_t TableFile::Size() const {
 }
 
 void TableFile::Truncate(std::uint64_t size) {
+  FileOperation("No se puede escribir en", path_);
   if (ftruncate(static_cast<int>(handle_), static_cast<off_t>(size)) != 0) {
     ThrowFileError("No se puede escribir en", path_);
   }
@@ -234,6 +283,11 @@ void TableFile::Truncate(std::uint64_t size) {
 
 void TableFile::Flush() {
   // pwrite hands the data to the kernel at once; nothing is held back here.
+}
+
+void TableFile::Sync() {
+  FileOperation("No se puede escribir en", path_);
+  if (::fsync(static_cast<int>(handle_)) != 0) ThrowFileError("No se puede escribir en", path_);
 }
 
 void TableFile::Close() noexcept {

@@ -9,6 +9,11 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// GetProcessMemoryInfo from kernel32 (K32GetProcessMemoryInfo), without psapi.dll.
+#ifndef PSAPI_VERSION
+#define PSAPI_VERSION 2
+#endif
+#include <psapi.h>
 // <windows.h> maps ReplaceFile to the system's ReplaceFileW; the seam's own is meant here.
 #undef ReplaceFile
 
@@ -18,6 +23,7 @@
 
 #include "util/cp1252.h"
 #include "util/env.h"
+#include "util/env_fault.h"
 #include "util/run_error.h"
 
 namespace tv::env {
@@ -93,7 +99,37 @@ std::optional<fs::path> FindFileNoCase(const fs::path& folder, const std::string
   return folder / fs::path(std::wstring(entry.cFileName)).filename();
 }
 
+std::string FaultReason(FaultKind kind) {
+  switch (kind) {
+    case FaultKind::kDiskFull:
+      return SystemMessage(ERROR_DISK_FULL);
+    case FaultKind::kPermission:
+      return SystemMessage(ERROR_ACCESS_DENIED);
+    case FaultKind::kSharing:
+      return SystemMessage(ERROR_SHARING_VIOLATION);
+  }
+  return {};
+}
+
+void SyncFile(const fs::path& path) {
+  FileOperation("No se puede escribir en", path);
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE || !FlushFileBuffers(file)) {
+    const DWORD error = GetLastError();
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    throw RunError("No se puede escribir en " + PathText(path) + ": " + SystemMessage(error));
+  }
+  CloseHandle(file);
+}
+
+void SyncFolder(const fs::path& folder) {
+  // Every move is made with MOVEFILE_WRITE_THROUGH: it is on the disk when it returns.
+  FileOperation("No se puede escribir en la carpeta", folder);
+}
+
 void ReplaceFile(const fs::path& source, const fs::path& target) {
+  FileOperation("No se puede reemplazar", target);
   // The new contents reach the disk before the name does, so a power cut never leaves an
   // empty file where the old one was.
   const HANDLE written =
@@ -157,6 +193,13 @@ bool StandardInputIsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
+std::uint64_t PeakResidentBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters))) return 0;
+  return counters.PeakWorkingSetSize;
+}
+
 std::string LocalDateTimeText() {
   wchar_t date[128];
   wchar_t time[128];
@@ -207,6 +250,7 @@ constexpr DWORD kLargestTransfer = 1u << 30;
 }  // namespace
 
 TableFile TableFile::Open(const fs::path& path, ShareMode mode) {
+  FileOperation("No se puede abrir", path);
   TableFile file;
   file.path_ = path;
   const bool exclusive = mode == ShareMode::kExclusive;
@@ -231,6 +275,7 @@ TableFile TableFile::Open(const fs::path& path, ShareMode mode) {
 }
 
 TableFile TableFile::Create(const fs::path& path) {
+  FileOperation("No se puede crear", path);
   TableFile file;
   file.path_ = path;
   // OPEN_ALWAYS, emptied afterwards: a file that another open holds is refused by the share
@@ -249,6 +294,7 @@ TableFile TableFile::Create(const fs::path& path) {
 }
 
 std::size_t TableFile::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {
+  FileOperation("No se puede leer", path_);
   std::size_t done = 0;
   char* out = static_cast<char*>(data);
   while (done < size) {
@@ -267,6 +313,7 @@ std::size_t TableFile::ReadAt(std::uint64_t offset, void* data, std::size_t size
 }
 
 void TableFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+  FileOperation("No se puede escribir en", path_);
   std::size_t done = 0;
   const char* in = static_cast<const char*>(data);
   while (done < size) {
@@ -289,6 +336,7 @@ std::uint64_t TableFile::Size() const {
 }
 
 void TableFile::Truncate(std::uint64_t size) {
+  FileOperation("No se puede escribir en", path_);
   LARGE_INTEGER end{};
   end.QuadPart = static_cast<LONGLONG>(size);
   if (!SetFilePointerEx(AsHandle(handle_), end, nullptr, FILE_BEGIN) ||
@@ -299,6 +347,13 @@ void TableFile::Truncate(std::uint64_t size) {
 
 void TableFile::Flush() {
   // WriteFile hands the data to the system at once; nothing is held back here.
+}
+
+void TableFile::Sync() {
+  FileOperation("No se puede escribir en", path_);
+  if (!FlushFileBuffers(AsHandle(handle_))) {
+    ThrowFileError("No se puede escribir en", path_, GetLastError());
+  }
 }
 
 void TableFile::Close() noexcept {

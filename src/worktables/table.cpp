@@ -412,7 +412,7 @@ void Table::Create() {
     // Throws when another open holds it. The probe is closed before the removal, which
     // Windows refuses on a file that is open.
     env::TableFile::Open(*existing, env::ShareMode::kExclusive).Close();
-    fs::remove(*existing, ec);
+    env::RemoveFile(*existing);
   }
 
   env::TableFile file = env::TableFile::Create(data_path);
@@ -421,7 +421,11 @@ void Table::Create() {
   file.WriteAt(0, bytes.data(), bytes.size());
 
   while (auto old_index = env::FindFileNoCase(t.folder, index_name)) {
-    if (!fs::remove(*old_index, ec)) break;
+    try {
+      env::RemoveFile(*old_index);
+    } catch (const RunError&) {
+      break;  // Writing the new index reports what stands in its way.
+    }
   }
   if (header.production_index) {
     std::vector<MdxTagKeys> tags;

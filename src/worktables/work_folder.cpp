@@ -41,8 +41,7 @@ bool WorkFolder::DeleteFileIfExists(const std::string& file_name) {
     try {
       // The probe is closed before the removal, which Windows refuses on an open file.
       env::TableFile::Open(*found, env::ShareMode::kExclusive).Close();
-      std::error_code ec;
-      if (!fs::remove(*found, ec) || ec) break;
+      env::RemoveFile(*found);
     } catch (const RunError&) {
       break;
     }

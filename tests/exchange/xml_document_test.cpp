@@ -311,5 +311,92 @@ TEST(Save, AFailureLeavesNoFileBehind) {
   EXPECT_FALSE(ErrorOf([&] { document.Save(folder / "no" / "existe.xml"); }).empty());
 }
 
+// ---- Loading in parts ----------------------------------------------------------------
+
+// A school file with many records, and the hazards of markup: a doctype whose internal
+// subset holds '>' and ']' in quotes and comments, comments and CDATA holding '<',
+// instructions holding '>', attributes holding '>' and quotes, empty elements.
+std::string SchoolInParts() {
+  std::string text =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- antes <ra\xC3\xADz> -->\n"
+      "<!DOCTYPE SERVICIO [\n  <!ENTITY nota \"a > b ] c\">\n  <!-- ] > -->\n]>\n"
+      "<?proceso x > y?>\n<SERVICIO modulo='E' tipo=\"a>b\">\n  <BLOQUE_DATOS>\n"
+      "    <grupo_datos seq=\"ANNO_ACADEMICO\"><dato>2026</dato></grupo_datos>\n";
+  for (int block = 0; block < 6; ++block) {
+    text += "    <grupo_datos seq=\"B" + std::to_string(block) + "\">\n";
+    for (int record = 0; record < 30; ++record) {
+      text += "      <grupo_datos><dato nombre_dato=\"X\">" + std::to_string(record) +
+              "</dato><dato a='\"&gt;'>P\xC3\xA9rez &amp; <![CDATA[<b>]]></dato>"
+              "<!-- <no/> --><?pi <x>?><vacio/></grupo_datos>\n";
+    }
+    text += "    </grupo_datos>\n";
+  }
+  text += "  </BLOQUE_DATOS>\n</SERVICIO>\n<!-- despu\xC3\xA9s -->\n<?fin?>\n";
+  return text;
+}
+
+// Reading in parts must agree with reading whole: the same prolog and year code for a
+// well-formed file, the same error (with its line and column) for a broken one, however
+// small the parts, so that a fault anywhere in a big file is found.
+TEST(LoadInParts, AgreesWithLoadingWhole) {
+  const std::string school = SchoolInParts();
+  const std::size_t late = school.size() * 3 / 4;  // well past the first part
+  auto replaced = [&](const std::string& what, const std::string& with) {
+    const std::size_t at = school.find(what, late);
+    return school.substr(0, at) + with + school.substr(at + what.size());
+  };
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"school", school},
+      {"UTF-16 fixture", ReadBytes(Fixture("utf16le_bom.xml"))},
+      {"windows-1252 fixture", ReadBytes(Fixture("windows1252_declared.xml"))},
+      {"text first in BLOQUE_DATOS",
+       "<SERVICIO><BLOQUE_DATOS>20<!--x-->26<a/><b/><c/></BLOQUE_DATOS></SERVICIO>"},
+      {"an empty BLOQUE_DATOS first",
+       "<SERVICIO><BLOQUE_DATOS/><BLOQUE_DATOS><a>1</a><b/></BLOQUE_DATOS></SERVICIO>"},
+      {"no BLOQUE_DATOS", "<SERVICIO><a>1</a><b>2</b><c/></SERVICIO>"},
+      {"end tag of another element", replaced("</dato>", "</datos>")},
+      {"end tag missing", replaced("</grupo_datos>", "")},
+      {"stray end tag", replaced("<vacio/>", "</vacio>")},
+      {"cut short", school.substr(0, late)},
+      {"cut inside a tag", school.substr(0, school.find("<dato", late) + 3)},
+      {"comment not closed", replaced("<!-- <no/> -->", "<!-- <no/> ")},
+      {"'<' in a text", replaced("P\xC3\xA9rez", "P<rez")},
+      {"attribute without quotes", replaced("nombre_dato=\"X\"", "nombre_dato=X")},
+      {"second root element", school + "<otro/>"},
+      {"text after the root", school + "fin"},
+      {"empty", " \n "},
+      {"no root element", "<!-- solo -->"},
+  };
+  for (const auto& c : cases) {
+    std::string whole_error, whole_prolog, whole_year;
+    try {
+      const Document whole = Document::Parse(c.bytes, "grande.xml");
+      whole_prolog = whole.PrologWithoutRoot().bytes;
+      whole_year = YearCode(whole).value_or("<none>");
+    } catch (const RunError& error) {
+      whole_error = error.message();
+    }
+    for (const std::size_t part_bytes : {std::size_t{1}, std::size_t{500}, Document::kPartBytes}) {
+      const std::string where = std::string(c.what) + ", parts of " + std::to_string(part_bytes);
+      std::string year = "<not called>";
+      try {
+        const Prolog prolog = Document::ParseInParts(
+            c.bytes, "grande.xml",
+            [&](const Document& beginning) { year = YearCode(beginning).value_or("<none>"); },
+            part_bytes);
+        EXPECT_EQ(whole_error, "") << where;
+        EXPECT_EQ(prolog.bytes, whole_prolog) << where;
+        EXPECT_EQ(year, whole_year) << where;
+      } catch (const RunError& error) {
+        EXPECT_EQ(error.message(), whole_error) << where;
+        EXPECT_EQ(year, "<not called>") << where;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tv::xml

@@ -8,6 +8,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "../exchange/tree_writer.h"
+#include "exchange/block_reader.h"
+#include "import/output_document.h"
+#include "import/schedule_assembly.h"
 #include "util/run_error.h"
 #include "worktables/work_folder.h"
 
@@ -197,6 +201,31 @@ std::string Field(const Lesson& lesson, const std::string& name) {
     if (key == name) return value;
   }
   return "<none>";
+}
+
+std::string OutputThroughTree(const fs::path& work, const fs::path& input,
+                              const std::string& date_time) {
+  xml::Document document = xml::Document::Load(input);
+  const std::string year_code = YearCode(document).value();
+  worktables::WorkFolder folder(work);
+  std::vector<worktables::Table> tables;
+  for (const char* name : {"SOLUC", "PROFT", "ASIGT", "ASIGNOMT", "DIASHORAST", "GRUPOST"}) {
+    tables.push_back(folder.OpenWorkTable(name));
+  }
+  worktables::Table periods = folder.OpenWorkTable("PERIODOS");
+  periods.First();
+  const PeriodDates dates{periods.GetText("FECINI"), periods.GetText("FECFIN")};
+
+  xml::TreeWriter tree(document);
+  OutputDocument output(tree, year_code, date_time, tables[1].RecordCount());
+  AssembleSchedule({tables[0], tables[1], tables[2], tables[3], tables[4], tables[5]}, dates,
+                   output);
+  output.Finish();
+  return document.Serialize();
+}
+
+std::string DateOf(const fs::path& output) {
+  return xml::Document::Load(output).Root().Attribute("fecha");
 }
 
 }  // namespace tv::testing

@@ -108,4 +108,14 @@ std::vector<TeacherOut> ReadSchedule(const xml::Document& document);
 // The value of a named field of a lesson ("<none>" when it is missing).
 std::string Field(const Lesson& lesson, const std::string& name);
 
+// The bytes of an import's output as the document's own tree and serializer write them:
+// the input loaded, its root replaced by the elements the import writes from the tables
+// of `work` (with `date_time` as the root's date), then saved. The output file of an
+// import of `input` must hold exactly these bytes.
+std::string OutputThroughTree(const std::filesystem::path& work, const std::filesystem::path& input,
+                              const std::string& date_time);
+
+// An import's output file with its root's date (which changes from run to run) taken out.
+std::string DateOf(const std::filesystem::path& output);
+
 }  // namespace tv::testing

@@ -133,6 +133,40 @@ TEST(ImportOutput, LoadsAgainWithItsAccentsWhateverTheInputEncoding) {
   }
 }
 
+// The output is written as a stream: it must hold the bytes the document's tree and
+// serializer write, whatever the input's encoding and prolog, and whatever characters
+// the tables hold (markup characters, controls, letters of code page 1252).
+TEST(ImportOutput, HoldsWhatTheDocumentTreeSavesForEveryInputEncoding) {
+  const std::string fixtures = std::string(TV_SOURCE_DIR) + "/tests/exchange/fixtures/";
+  std::vector<std::pair<std::string, std::string>> inputs;
+  for (const char* name :
+       {"utf8_bare.xml", "utf8_bom.xml", "utf8_declared.xml", "iso8859_1_declared.xml",
+        "latin1_declared.xml", "windows1252_declared.xml", "utf16le_bom.xml", "utf16be_bom.xml"}) {
+    inputs.emplace_back(name, ReadFile(fixtures + name));
+  }
+  inputs.emplace_back("prolog.xml",
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- a\xC3\xB1o -->\n"
+                      "<?ortelia v=\"2\"?>\n<!DOCTYPE SERVICIO>\n<SERVICIO><BLOQUE_DATOS>"
+                      "<grupo_datos>2026</grupo_datos></BLOQUE_DATOS></SERVICIO>\n<!-- fin -->");
+  TempFolder temp;
+  const fs::path work = temp.Path() / "QTEMP";
+  WriteSmallSchool(work);
+  WriteTable(work, Soluc({{"PE\xD1", "1", "1", "0", "MAT", "1A", "", "A\x80<&>\"'\x01\t"},
+                          {"PE\xD1", "1", "1", "1", "GUA", "", "", ""}}));
+  for (const auto& [name, bytes] : inputs) {
+    const fs::path input = temp.Path() / name;
+    WriteFile(input, bytes);
+    RecordingUi ui;
+    const RunReport report = Import(work, input, ui);
+    ASSERT_EQ(report.outcome, RunOutcome::kFinished)
+        << name << ": " << (ui.errors.empty() ? "" : ui.errors[0]);
+    const std::string written = ReadFile(report.output_file);
+    EXPECT_TRUE(written == OutputThroughTree(work, input, DateOf(report.output_file)))
+        << name << ":\n"
+        << written;
+  }
+}
+
 // A solution written by another program, with numeric DIA and HORA of two digits as
 // Velorim defines them.
 TEST(ImportOutput, ReadsASolutionWrittenByAnotherProgram) {

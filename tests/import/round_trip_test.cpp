@@ -114,6 +114,9 @@ TEST(RoundTrip, EveryLessonComesBackWithTheKeysOfTheInputFile) {
   ASSERT_GT(solution.unplaced, 0u);
   const RunReport report = RunImport(folders, ui, selected);
   ASSERT_EQ(report.outcome, RunOutcome::kFinished) << (ui.errors.empty() ? "" : ui.errors[0]);
+  // The file written as a stream holds what the document's tree would have saved.
+  EXPECT_TRUE(ReadFile(report.output_file) ==
+              OutputThroughTree(work, input, DateOf(report.output_file)));
 
   const auto teachers = ReadSchedule(xml::Document::Load(report.output_file));
   ASSERT_EQ(teachers.size(), school.teachers.size());

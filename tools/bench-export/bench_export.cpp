@@ -3,8 +3,9 @@
 // the time to only parse the file, the time of a whole export run (parse included) into
 // a fresh work folder, choosing the first two time frames (as chosen beforehand, so the
 // time of a frame dialog is not counted), the rows written, and the ratio of export to
-// parse. The best of --runs runs counts. NIVELEX.DBF is taken from the
-// program's folder.
+// parse. Each parse and each export runs in a child process of its own, so the peak
+// memory printed beside its time is its own. The best of --runs runs counts.
+// NIVELEX.DBF is taken from the program's folder.
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <chrono>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "child_measure.h"
 #include "exchange/xml_document.h"
 #include "export/export_run.h"
 #include "export/frame_choice.h"
@@ -62,34 +64,41 @@ class BenchUi : public tv::UserInterface {
   std::string chosen_;
 };
 
-struct Figures {
-  double parse = 1e30;
-  double exported = 1e30;
-  std::size_t rows = 0;
-};
-
-Figures Measure(const fs::path& file, const fs::path& work, int runs) {
-  Figures figures;
-  for (int run = 0; run < runs; ++run) {
-    auto start = std::chrono::steady_clock::now();
+// In a child: parses the file, or exports it into a fresh work folder; counts the rows
+// the export writes.
+void MeasureInChild(const std::string& what, const fs::path& file, const fs::path& work,
+                    const fs::path& figures) {
+  if (what == "parse") {
+    const auto start = std::chrono::steady_clock::now();
     { const tv::xml::Document document = tv::xml::Document::Load(file); }
-    figures.parse = std::min(figures.parse, SecondsSince(start));
-
-    fs::remove_all(work);
-    fs::create_directories(work);
-    BenchUi ui(file);
-    fs::path selected;
-    start = std::chrono::steady_clock::now();
-    const tv::RunReport report = tv::RunExport({work, tv::env::ProgramFolder()}, ui, selected);
-    figures.exported = std::min(figures.exported, SecondsSince(start));
-    if (report.outcome != tv::RunOutcome::kFinished) {
-      throw tv::RunError("la exportaci\xF3n de " + file.string() + " no termin\xF3: " + ui.error +
-                         ui.last_message);
-    }
-    figures.rows = 0;
-    for (const auto& [table, rows] : report.counts) figures.rows += rows;
+    tv::bench::WriteFigures(figures, SecondsSince(start), 0);
+    return;
   }
-  return figures;
+  fs::remove_all(work);
+  fs::create_directories(work);
+  BenchUi ui(file);
+  fs::path selected;
+  const auto start = std::chrono::steady_clock::now();
+  const tv::RunReport report = tv::RunExport({work, tv::env::ProgramFolder()}, ui, selected);
+  const double seconds = SecondsSince(start);
+  if (report.outcome != tv::RunOutcome::kFinished) {
+    throw tv::RunError("la exportaci\xF3n de " + file.string() + " no termin\xF3: " + ui.error +
+                       ui.last_message);
+  }
+  std::size_t rows = 0;
+  for (const auto& [table, count] : report.counts) rows += count;
+  tv::bench::WriteFigures(figures, seconds, rows);
+}
+
+// The best of `runs` runs of a child (its peak memory with it).
+tv::bench::Figures Best(const fs::path& self, const std::string& options, const fs::path& figures,
+                        int runs) {
+  tv::bench::Figures best;
+  for (int run = 0; run < runs; ++run) {
+    const tv::bench::Figures figures_of_run = tv::bench::RunChild(self, options, figures);
+    if (run == 0 || figures_of_run.seconds < best.seconds) best = figures_of_run;
+  }
+  return best;
 }
 
 }  // namespace
@@ -102,13 +111,24 @@ int main(int argc, char** argv) {
   app.add_option("--scales", scales, "Scales of the synthetic schools")->delimiter(',');
   app.add_option("--folder", folder, "Where the synthetic schools are kept");
   app.add_option("--runs", runs, "Runs per school; the best counts")->check(CLI::PositiveNumber);
+  // The child's side.
+  std::string measure, file_text, work_text, figures_text;
+  app.add_option("--measure", measure, "In a child: parse or export")->group("");
+  app.add_option("--file", file_text, "In a child: the school's file")->group("");
+  app.add_option("--work", work_text, "In a child: the work folder")->group("");
+  app.add_option("--figures", figures_text, "In a child: where the figures go")->group("");
   CLI11_PARSE(app, argc, argv);
 
   try {
+    if (!measure.empty()) {
+      MeasureInChild(measure, file_text, work_text, figures_text);
+      return 0;
+    }
     fs::create_directories(folder);
     const fs::path maker = tv::env::ProgramFolder() / "make-school";
-    std::printf("%6s %10s %10s %10s %10s %12s %8s\n", "scale", "MB", "parse s", "export s", "rows",
-                "export/N s", "ratio");
+    const fs::path self = tv::env::ProgramFolder() / fs::path(argv[0]).filename();
+    std::printf("%6s %8s %9s %9s %10s %10s %10s %11s %7s\n", "scale", "MB", "parse s", "parse MB",
+                "export s", "export MB", "rows", "export/N s", "ratio");
     for (const int scale : scales) {
       const fs::path file = fs::path(folder) / ("school-" + std::to_string(scale) + ".xml");
       if (!fs::exists(file)) {
@@ -120,11 +140,18 @@ int main(int argc, char** argv) {
         }
       }
       const fs::path work = fs::path(folder) / ("work-" + std::to_string(scale));
-      const Figures f = Measure(file, work, runs);
+      const fs::path figures = fs::path(folder) / "figures";
+      const std::string where =
+          " --file \"" + file.string() + "\" --work \"" + work.string() + "\"";
+      const auto parse = Best(self, "--measure parse" + where, figures, runs);
+      const auto exported = Best(self, "--measure export" + where, figures, runs);
       fs::remove_all(work);
-      std::printf("%6d %10.1f %10.3f %10.3f %10zu %12.4f %8.2f\n", scale,
-                  static_cast<double>(fs::file_size(file)) / (1024.0 * 1024.0), f.parse, f.exported,
-                  f.rows, f.exported / scale, f.exported / f.parse);
+      std::printf("%6d %8.1f %9.3f %9.1f %10.3f %10.1f %10llu %11.4f %7.2f\n", scale,
+                  static_cast<double>(fs::file_size(file)) / (1024.0 * 1024.0), parse.seconds,
+                  tv::bench::Megabytes(parse.peak_bytes), exported.seconds,
+                  tv::bench::Megabytes(exported.peak_bytes),
+                  static_cast<unsigned long long>(exported.count), exported.seconds / scale,
+                  exported.seconds / parse.seconds);
       std::fflush(stdout);
     }
   } catch (const tv::RunError& error) {

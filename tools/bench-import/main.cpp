@@ -1,9 +1,12 @@
-// bench-import: how the import's time grows with the size of a school. For each scale N
-// it makes a school with make-school, exports it (two frames), solves it with the
-// stand-in solver and times the import, then times the least any import must do on the
-// same data: reading every field of SOLUC and saving a document of the same size.
+// bench-import: how the import's time and memory grow with the size of a school. For each
+// scale N it makes a school with make-school, exports it (two frames) and solves it with
+// the stand-in solver; then, each in a child process of its own so that each has its own
+// peak memory, it times the import and the floor any import must reach on the same data:
+// parsing the input, reading every field of SOLUC and writing as many bytes as the output
+// holds. With --rows R, the solution of the last scale is then lengthened to R rows
+// (its rows repeated in turn) and measured again.
 //
-//   bench-import [--sizes 1,10,100] [--folder DIR] [--make-school PATH]
+//   bench-import [--sizes 1,10,100] [--rows R] [--folder DIR] [--make-school PATH]
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
@@ -13,12 +16,15 @@
 #include <string>
 #include <vector>
 
+#include "child_measure.h"
 #include "exchange/block_reader.h"
+#include "exchange/replacing_file.h"
 #include "exchange/xml_document.h"
 #include "export/export_run.h"
 #include "import/import_run.h"
 #include "sample_solver.h"
 #include "util/cp1252.h"
+#include "util/env.h"
 #include "util/run_error.h"
 #include "util/text.h"
 #include "worktables/table.h"
@@ -59,51 +65,66 @@ std::string FirstTwoFrames(const fs::path& file) {
   return frames;
 }
 
-// Reads every field of every SOLUC row, then writes a document with as many teacher
-// groups and activity groups, each with its fields, as the import writes.
-double Baseline(const fs::path& work, const fs::path& output) {
+// In the child: the import of dir/school.xml with the work folder dir/QTEMP. Counts the
+// bytes of the output.
+void MeasureImport(const fs::path& dir, const fs::path& figures) {
+  BenchUi ui;
+  ui.file = dir / "school.xml";
+  fs::path selected;
   const auto start = Clock::now();
-  tv::worktables::Table teachers(work, "PROFT");
-  teachers.Open();
-  const std::size_t teacher_count = teachers.RecordCount();
-  teachers.Close();
+  const tv::RunReport report = tv::RunImport({dir / "QTEMP", dir}, ui, selected);
+  const double seconds = Seconds(start);
+  if (report.outcome != tv::RunOutcome::kFinished) throw tv::RunError("the import failed");
+  tv::bench::WriteFigures(figures, seconds, fs::file_size(report.output_file));
+}
 
-  tv::worktables::Table solution(work, "SOLUC");
+// In the child: what any import must do on the same data. Parses the input, reads every
+// field of every SOLUC row, and writes `bytes` bytes to a file. Counts SOLUC's rows.
+void MeasureFloor(const fs::path& dir, std::uint64_t bytes, const fs::path& figures) {
+  const auto start = Clock::now();
+  { const tv::xml::Document input = tv::xml::Document::Load(dir / "school.xml"); }
+
+  tv::worktables::Table solution(dir / "QTEMP", "SOLUC");
   solution.Open();
   std::vector<std::size_t> fields;
   for (const auto& field : solution.Fields()) fields.push_back(solution.FieldIndex(field.name));
-  tv::xml::Document document = tv::xml::Document::Parse("<SERVICIO/>", "baseline");
-  tv::xml::Node block = document.Root().AppendElement("BLOQUE_DATOS").AppendElement("grupo_datos");
-  std::vector<tv::xml::Node> groups;
-  for (std::size_t t = 0; t < std::max<std::size_t>(teacher_count, 1); ++t) {
-    tv::xml::Node group = block.AppendElement("grupo_datos");
-    group.SetAttribute("seq", "HORARIO_REGULAR_PROFESOR_" + std::to_string(t + 1));
-    for (const char* name : {"X_EMPLEADO", "F_TOMAPOS"}) {
-      tv::xml::Node field = group.AppendElement("dato");
-      field.SetAttribute("nombre_dato", name);
-      field.SetText("12345");
-    }
-    groups.push_back(group);
+  std::size_t rows = 0, characters = 0;
+  for (solution.First(); !solution.Eof(); solution.Next(), ++rows) {
+    for (std::size_t f : fields) characters += solution.GetText(f).size();
   }
-  static const char* const kNames[] = {
-      "N_DIASEMANA", "X_TRAMO", "X_DEPENDENCIA", "X_UNIDAD", "X_OFERTAMATRIG", "X_MATERIAOMG",
-      "F_INICIO",    "F_FIN",   "N_HORINI",      "N_HORFIN", "X_ACTIVIDAD"};
-  std::size_t row = 0;
-  for (solution.First(); !solution.Eof(); solution.Next(), ++row) {
+  solution.Close();
+
+  tv::xml::ReplacingFile out(dir / "floor.xml");
+  const std::string block(1 << 20, static_cast<char>('a' + characters % 26));
+  for (std::uint64_t left = bytes; left > 0;) {
+    const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
+    out.Write(std::string_view(block).substr(0, size));
+    left -= size;
+  }
+  out.Commit();
+  const double seconds = Seconds(start);
+  fs::remove(dir / "floor.xml");
+  tv::bench::WriteFigures(figures, seconds, rows);
+}
+
+// Repeats SOLUC's rows in turn until it holds `rows` rows.
+void LengthenSolution(const fs::path& work, std::size_t rows) {
+  tv::worktables::Table solution(work, "SOLUC");
+  solution.Open(tv::worktables::OpenMode::kExclusive);
+  std::vector<std::vector<std::string>> original;
+  for (solution.First(); !solution.Eof(); solution.Next()) {
     std::vector<std::string> values;
-    for (std::size_t f : fields) values.push_back(solution.GetText(f));
-    tv::xml::Node lesson = groups[row % groups.size()].AppendElement("grupo_datos");
-    lesson.SetAttribute("seq", "ACTIVIDAD_" + std::to_string(row + 1));
-    for (std::size_t i = 0; i < std::size(kNames); ++i) {
-      tv::xml::Node field = lesson.AppendElement("dato");
-      field.SetAttribute("nombre_dato", kNames[i]);
-      const std::string& value = values[i % values.size()];
-      if (!value.empty()) field.SetText(value);
+    for (const auto& field : solution.Fields()) values.push_back(solution.GetText(field.name));
+    original.push_back(std::move(values));
+  }
+  for (std::size_t row = original.size(), i = 0; row < rows; ++row, ++i) {
+    const auto& values = original[i % original.size()];
+    solution.Append();
+    for (std::size_t f = 0; f < values.size(); ++f) {
+      solution.SetText(solution.Fields()[f].name, values[f]);
     }
   }
   solution.Close();
-  document.Save(output);
-  return Seconds(start);
 }
 
 std::vector<int> ParseSizes(const std::string& text) {
@@ -120,21 +141,53 @@ std::vector<int> ParseSizes(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Times the import at growing school sizes", "bench-import"};
+  CLI::App app{"Times the import and its peak memory at growing school sizes", "bench-import"};
   std::string sizes_text = "1,10,100";
+  std::size_t rows = 0;
   std::string folder_text = (fs::temp_directory_path() / "tv-bench-import").string();
   std::string make_school = TV_MAKE_SCHOOL;
   std::string program_folder = TV_PROGRAM_FOLDER;
+  std::string measure, dir_text, figures_text;
+  std::uint64_t bytes = 0;
   app.add_option("--sizes", sizes_text, "Scales N, comma-separated");
+  app.add_option("--rows", rows, "Then lengthen the last scale's solution to this many rows");
   app.add_option("--folder", folder_text, "Where the schools are made (emptied first)");
   app.add_option("--make-school", make_school, "The make-school program");
   app.add_option("--program-folder", program_folder, "The folder holding NIVELEX.DBF");
+  // The child's side.
+  app.add_option("--measure", measure, "In a child: import or floor")->group("");
+  app.add_option("--dir", dir_text, "In a child: the scale's folder")->group("");
+  app.add_option("--bytes", bytes, "In a child: the bytes the floor writes")->group("");
+  app.add_option("--figures", figures_text, "In a child: where the figures go")->group("");
   CLI11_PARSE(app, argc, argv);
 
   try {
+    if (measure == "import") {
+      MeasureImport(dir_text, figures_text);
+      return 0;
+    }
+    if (measure == "floor") {
+      MeasureFloor(dir_text, bytes, figures_text);
+      return 0;
+    }
+    const fs::path self = tv::env::ProgramFolder() / fs::path(argv[0]).filename();
     const fs::path folder = folder_text;
-    std::printf("%6s %10s %12s %12s %12s %7s\n", "N", "lessons", "import (s)", "baseline (s)",
-                "output (MB)", "ratio");
+    std::printf("%6s %9s %10s %10s %10s %10s %10s %8s\n", "N", "lessons", "import s", "import MB",
+                "floor s", "floor MB", "output MB", "ratio");
+    auto measure_both = [&](const std::string& label, const fs::path& dir, std::size_t lessons) {
+      const std::string where = "--dir \"" + dir.string() + "\"";
+      const auto import = tv::bench::RunChild(self, "--measure import " + where, dir / "figures");
+      const auto floor = tv::bench::RunChild(
+          self, "--measure floor --bytes " + std::to_string(import.count) + " " + where,
+          dir / "figures");
+      std::printf("%6s %9zu %10.3f %10.1f %10.3f %10.1f %10.1f %8.2f\n", label.c_str(), lessons,
+                  import.seconds, tv::bench::Megabytes(import.peak_bytes), floor.seconds,
+                  tv::bench::Megabytes(floor.peak_bytes), tv::bench::Megabytes(import.count),
+                  import.seconds / floor.seconds);
+      std::fflush(stdout);
+    };
+
+    fs::path last;
     for (const int n : ParseSizes(sizes_text)) {
       const fs::path dir = folder / std::to_string(n);
       fs::remove_all(dir);
@@ -154,17 +207,12 @@ int main(int argc, char** argv) {
       fs::path selected;
       if (tv::RunExport(folders, ui, selected).outcome != tv::RunOutcome::kFinished) return 1;
       const auto solution = tv::sample::SolveSample(dir / "QTEMP", 1);
-
-      const auto start = Clock::now();
-      const tv::RunReport report = tv::RunImport(folders, ui, selected);
-      const double import_seconds = Seconds(start);
-      if (report.outcome != tv::RunOutcome::kFinished) return 1;
-      const double baseline_seconds = Baseline(dir / "QTEMP", dir / "baseline.xml");
-
-      std::printf("%6d %10zu %12.3f %12.3f %12.1f %7.2f\n", n, solution.lessons, import_seconds,
-                  baseline_seconds, static_cast<double>(fs::file_size(report.output_file)) / 1e6,
-                  import_seconds / baseline_seconds);
-      std::fflush(stdout);
+      measure_both(std::to_string(n), dir, solution.lessons);
+      last = dir;
+    }
+    if (rows > 0 && !last.empty()) {
+      LengthenSolution(last / "QTEMP", rows);
+      measure_both(last.filename().string() + "+", last, rows);
     }
   } catch (const tv::RunError& error) {
     std::cerr << tv::Cp1252ToUtf8(error.message()) << "\n";
