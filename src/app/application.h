@@ -5,12 +5,15 @@
 #include <QFont>
 #include <QString>
 
+#include "desktop/help_file.h"
+#include "desktop/window_texts.h"
+
 class QApplication;
 
 namespace tv::app {
 
-inline const QString kApplicationTitle = QStringLiteral("TransVelorOrtelia");
-inline const QString kHelpFileName = QStringLiteral("ORTELIA.chm");
+inline const QString kApplicationTitle = QString::fromUtf8(desktop::texts::kApplicationTitle);
+inline const QString kHelpFileName = QString::fromUtf8(desktop::kHelpFileName);
 
 // Sets the title and the help file, and teaches the font database the closest
 // replacements of the windows' fonts ("MS Sans Serif", "Arial") on this system.

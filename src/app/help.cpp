@@ -5,17 +5,15 @@
 
 #include "app/application.h"
 #include "app/paths.h"
-#include "util/env.h"
+#include "desktop/help_file.h"
 
 namespace tv::app {
 
 void ShowHelp(const std::filesystem::path& program_folder, const ModalOwner& owner) {
-  const QString name = HelpFileName();
-  const auto file = env::FindFileNoCase(program_folder, name.toStdString());
+  const auto file = desktop::FindHelpFile(program_folder);
   if (!file) {
-    ShowMessageBox(QStringLiteral("No se encuentra el archivo de ayuda %1")
-                       .arg(ToQString(program_folder / name.toStdString())),
-                   BoxKind::kMessage, owner);
+    ShowMessageBox(FromCp1252(desktop::MissingHelpFileMessage(program_folder)), BoxKind::kMessage,
+                   owner);
     return;
   }
   if (!QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(*file)))) {

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   tv::app::SetUpApplication(application);
   QStringList parameters = QCoreApplication::arguments();
   parameters.removeFirst();
-  tv::app::TMForm form(tv::app::ProgramSetup(parameters));
+  tv::app::TMForm form(tv::desktop::ProgramSetup(tv::app::Parameters(parameters)));
   // A window inside a foreign window does not count as the last window closing, so
   // the program ends when the main window says it has closed.
   QObject::connect(&form, &tv::app::TMForm::Closed, &application,

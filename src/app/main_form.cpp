@@ -13,13 +13,13 @@
 #include "app/gradient_panel.h"
 #include "app/help.h"
 #include "app/host_window.h"
-#include "app/ini_file.h"
 #include "app/paths.h"
 #include "app/window_user_interface.h"
-#include "util/env.h"
-#include "util/run_error.h"
+#include "desktop/window_texts.h"
 
 namespace tv::app {
+
+namespace texts = desktop::texts;
 
 namespace {
 
@@ -55,9 +55,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QIcon& glyph, c
 
 }  // namespace
 
-TMForm::TMForm(MainFormSetup setup) : setup_(std::move(setup)) {
+TMForm::TMForm(MainFormSetup setup) : program_folder_(setup.folders.program_folder) {
   setObjectName(QStringLiteral("MForm"));
-  setWindowTitle(QStringLiteral("Exportar e importar datos entre Velorim y Ortelia"));
+  setWindowTitle(Text(texts::kMainCaption));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kClientWidth, kClientHeight);
@@ -76,78 +76,73 @@ TMForm::TMForm(MainFormSetup setup) : setup_(std::move(setup)) {
   draw3d1->setGeometry(0, 168, 633, 97);
 
   const QFont heading = WindowFont(QStringLiteral("Arial"), 16, true);
-  MakeLabel(draw3d2, "Label3", QStringLiteral("Transformar datos desde Ortelia hacia Velorim "),
-            QRect(24, 24, 265, 57), heading, Qt::black);
-  b_exportar_ = MakeButton(draw3d2, "BExportar", CheckMarkGlyph(), QStringLiteral("Aceptar"),
+  MakeLabel(draw3d2, "Label3", Text(texts::kExportHeading), QRect(24, 24, 265, 57), heading,
+            Qt::black);
+  b_exportar_ = MakeButton(draw3d2, "BExportar", CheckMarkGlyph(), Text(texts::kAccept),
                            QRect(96, 120, 89, 25));
-  MakeLabel(draw3d3, "Label4", QStringLiteral("Transformar datos desde Velorim hacia Ortelia"),
-            QRect(8, 24, 305, 57), heading, Qt::black);
-  b_importar_ = MakeButton(draw3d3, "BImportar", CheckMarkGlyph(), QStringLiteral("Aceptar"),
+  MakeLabel(draw3d3, "Label4", Text(texts::kImportHeading), QRect(8, 24, 305, 57), heading,
+            Qt::black);
+  b_importar_ = MakeButton(draw3d3, "BImportar", CheckMarkGlyph(), Text(texts::kAccept),
                            QRect(96, 120, 89, 25));
   QFont bold = FormFont();
   bold.setBold(true);
-  MakeLabel(draw3d1, "Label1", QStringLiteral("TransVelorimOrtelia para VX20 V-1.0"),
-            QRect(QPoint(8, 72), QSize()), bold, Qt::red);
+  MakeLabel(draw3d1, "Label1", Text(texts::kVersionLabel), QRect(QPoint(8, 72), QSize()), bold,
+            Qt::red);
   b_close_ =
-      MakeButton(draw3d1, "BClose", CloseGlyph(), QStringLiteral("&Salir"), QRect(256, 32, 89, 25));
+      MakeButton(draw3d1, "BClose", CloseGlyph(), Text(texts::kClose), QRect(256, 32, 89, 25));
   button1_ =
-      MakeButton(draw3d1, "Button1", QIcon(), QStringLiteral("F1 Ayuda"), QRect(264, 64, 75, 25));
+      MakeButton(draw3d1, "Button1", QIcon(), Text(texts::kHelpButton), QRect(264, 64, 75, 25));
 
   owner_.widget = this;
   ui_ = std::make_unique<WindowUserInterface>(owner_);
+  rules_ = std::make_unique<desktop::MainWindowRules>(
+      std::move(setup), static_cast<desktop::MainWindowView&>(*this), *ui_);
 
-  connect(b_exportar_, &QPushButton::clicked, this, [this] { BExportarClick(); });
-  connect(b_importar_, &QPushButton::clicked, this, [this] { BImportarClick(); });
+  connect(b_exportar_, &QPushButton::clicked, this, [this] { rules_->BExportarClick(); });
+  connect(b_importar_, &QPushButton::clicked, this, [this] { rules_->BImportarClick(); });
   connect(b_close_, &QPushButton::clicked, this, [this] { close(); });
   connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
   auto* help_key = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(help_key, &QShortcut::activated, this,
-          [this] { ShowHelp(setup_.folders.program_folder, owner_); });
+  connect(help_key, &QShortcut::activated, this, [this] { ShowHelp(program_folder_, owner_); });
 
   // Centred on the screen.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
   }
-  FormCreate();
+  rules_->FormCreate();
 }
 
 TMForm::~TMForm() = default;
 
-void TMForm::FormCreate() {
-  transform_result_ = 0;
-  if (setup_.parameters.size() != 2) return;
-  int handle = 0;
-  try {
-    // The handle comes without prefix; Velorim writes it in hexadecimal.
-    handle = ParseInteger("$" + ToCp1252(setup_.parameters[1]));
-  } catch (const RunError& error) {
-    // The window keeps its border and its place; RunMode stays 0.
-    ShowMessageBox(FromCp1252(error.message()), BoxKind::kError, ModalOwner{});
-    return;
-  }
-  QWindow* host = EmbedInHost(*this, static_cast<quintptr>(static_cast<quint32>(handle)));
-  if (host != nullptr) owner_ = ModalOwner{nullptr, host};
-  run_mode_ = 2;
+std::vector<std::string> Parameters(const QStringList& arguments) {
+  std::vector<std::string> parameters;
+  for (const QString& argument : arguments) parameters.push_back(ToCp1252(argument));
+  return parameters;
 }
+
+void TMForm::EmbedInHost(std::uint32_t handle) {
+  QWindow* host = app::EmbedInHost(*this, static_cast<quintptr>(handle));
+  if (host != nullptr) owner_ = ModalOwner{nullptr, host};
+}
+
+void TMForm::EnableDirections(bool enabled) {
+  b_exportar_->setEnabled(enabled);
+  b_importar_->setEnabled(enabled);
+}
+
+void TMForm::CloseWindow() { close(); }
 
 void TMForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   shown_ = true;
   // The direction starts once the window is on the screen.
-  QTimer::singleShot(0, this, [this] { FormShow(); });
-}
-
-void TMForm::FormShow() {
-  if (setup_.parameters.size() != 2) return;
-  const QString direction = setup_.parameters[0].toLower();
-  if (direction == QStringLiteral("importar")) BImportarClick();
-  if (direction == QStringLiteral("exportar")) BExportarClick();
+  QTimer::singleShot(0, this, [this] { rules_->FormShow(); });
 }
 
 void TMForm::closeEvent(QCloseEvent* event) {
-  if (!FormClose()) {
+  if (!rules_->FormClose()) {
     event->ignore();
     return;
   }
@@ -155,57 +150,9 @@ void TMForm::closeEvent(QCloseEvent* event) {
   emit Closed();
 }
 
-bool TMForm::FormClose() {
-  if (run_mode_ != 2) return true;
-  const std::filesystem::path folder = setup_.folders.program_folder;
-  const std::filesystem::path ini =
-      env::FindFileNoCase(folder, "Velorim.ini").value_or(folder / "Velorim.ini");
-  try {
-    WriteIniValue(ini, "Transformadores", "Transformado", std::to_string(transform_result_));
-  } catch (const RunError& error) {
-    ShowMessageBox(FromCp1252(error.message()), BoxKind::kError, owner_);
-    return false;
-  }
-  return true;
-}
-
-void TMForm::BExportarClick() { StartRun(setup_.export_run); }
-
-void TMForm::BImportarClick() { StartRun(setup_.import_run); }
-
 void TMForm::Button1Click() {
   SetHelpFileName(kHelpFileName);
-  ShowHelp(setup_.folders.program_folder, owner_);
-}
-
-void TMForm::StartRun(const RunFunction& run) {
-  RunReport report;
-  try {
-    report = run(setup_.folders, *ui_, selected_file_);
-  } catch (const std::exception& error) {
-    // The runs report their own errors; anything else still ends only this run.
-    ui_->SetBusy(false);
-    ui_->ShowError(error.what());
-    return;
-  }
-  ui_->SetBusy(false);
-  switch (report.outcome) {
-    case RunOutcome::kFinished:
-      transform_result_ = 1;
-      b_exportar_->setEnabled(false);
-      b_importar_->setEnabled(false);
-      if (run_mode_ == 2) close();
-      break;
-    case RunOutcome::kNoFile:
-      if (run_mode_ == 2) {
-        transform_result_ = -1;
-        close();
-      }
-      break;
-    case RunOutcome::kRefused:
-    case RunOutcome::kFailed:
-      break;
-  }
+  ShowHelp(program_folder_, owner_);
 }
 
 }  // namespace tv::app

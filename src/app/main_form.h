@@ -1,19 +1,15 @@
-// The main window "Exportar e importar datos entre Velorim y Ortelia" (TMForm): the two
-// directions side by side, "&Salir" and help. Started with exactly two parameters, a
-// direction and the native handle (hexadecimal) of a host window, it settles inside
-// that window, runs the direction at once, closes itself when the run finishes or finds
-// no file, and writes the result flag to "Velorim.ini" when it closes.
+// The main window "Exportar e importar datos entre Velorim y Ortelia" (TMForm) in Qt:
+// the two directions side by side, "&Salir" and help. A view over the window rules of
+// desktop/main_window_rules.h (parameters, run modes, result flag), which it drives.
 #pragma once
 
 #include <QStringList>
 #include <QWidget>
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 #include "app/message_box.h"
-#include "util/run_outcome.h"
-#include "util/user_interface.h"
+#include "desktop/main_window_rules.h"
 
 class QPushButton;
 
@@ -21,22 +17,12 @@ namespace tv::app {
 
 class WindowUserInterface;
 
-// A run as the window starts it: the export or the import.
-using RunFunction = std::function<RunReport(const RunFolders& folders, UserInterface& ui,
-                                            std::filesystem::path& selected_file)>;
+using MainFormSetup = desktop::MainWindowSetup;
 
-struct MainFormSetup {
-  QStringList parameters;  // the command-line parameters, the program itself not counted
-  RunFolders folders;      // the work folder, and the program's folder (NIVELEX.DBF,
-                           // Velorim.ini, ORTELIA.chm)
-  RunFunction export_run;
-  RunFunction import_run;
-};
+// The command-line parameters as the rules take them (code page 1252).
+std::vector<std::string> Parameters(const QStringList& arguments);
 
-// The setup of the real program: the real runs and the platform's folders.
-MainFormSetup ProgramSetup(const QStringList& parameters);
-
-class TMForm : public QWidget {
+class TMForm : public QWidget, private desktop::MainWindowView {
   Q_OBJECT
 
  public:
@@ -44,12 +30,12 @@ class TMForm : public QWidget {
   ~TMForm() override;
 
   // 0 in normal use; 2 when launched inside a host window.
-  int RunMode() const { return run_mode_; }
+  int RunMode() const { return rules_->RunMode(); }
   // The flag written at close in launched mode: 0 nothing done, 1 a run finished, -1
   // the chosen exchange file does not exist.
-  int TransformResult() const { return transform_result_; }
+  int TransformResult() const { return rules_->TransformResult(); }
   // The exchange file last chosen; kept between runs.
-  const std::filesystem::path& SelectedFile() const { return selected_file_; }
+  const std::filesystem::path& SelectedFile() const { return rules_->SelectedFile(); }
   // Where the window's modal windows belong.
   const ModalOwner& Owner() const { return owner_; }
 
@@ -62,23 +48,17 @@ class TMForm : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void FormCreate();
-  void FormShow();
-  // Writes the flag in launched mode; false when it could not (the window stays open).
-  bool FormClose();
-  void BExportarClick();
-  void BImportarClick();
+  void EmbedInHost(std::uint32_t handle) override;
+  void EnableDirections(bool enabled) override;
+  void CloseWindow() override;
   void Button1Click();
-  void StartRun(const RunFunction& run);
 
-  MainFormSetup setup_;
-  int run_mode_ = 0;
-  int transform_result_ = 0;
-  std::filesystem::path selected_file_;
+  std::filesystem::path program_folder_;
   bool shown_ = false;
   ModalOwner owner_;
 
   std::unique_ptr<WindowUserInterface> ui_;
+  std::unique_ptr<desktop::MainWindowRules> rules_;
   QPushButton* b_exportar_;
   QPushButton* b_importar_;
   QPushButton* b_close_;

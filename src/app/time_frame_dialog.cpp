@@ -10,11 +10,11 @@
 #include "app/button_glyphs.h"
 #include "app/gradient_panel.h"
 #include "app/paths.h"
-#include "export/frame_choice.h"
-#include "export/time_frames.h"
-#include "util/run_error.h"
+#include "desktop/window_texts.h"
 
 namespace tv::app {
+
+namespace texts = desktop::texts;
 
 namespace {
 
@@ -38,10 +38,10 @@ QFont MaroonFont() { return WindowFont(QStringLiteral("Arial"), 16, true); }
 
 }  // namespace
 
-TPlantillas::TPlantillas(std::filesystem::path exchange_file, const ModalOwner& owner)
-    : exchange_file_(std::move(exchange_file)) {
+TPlantillas::TPlantillas(std::vector<TimeFrame> frames, const ModalOwner& owner)
+    : rules_(std::move(frames)) {
   setObjectName(QStringLiteral("Plantillas"));
-  setWindowTitle(QStringLiteral("Planillas, Marcos o Jornadas Horarias"));
+  setWindowTitle(Text(texts::kFramesCaption));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(370, 288);
@@ -54,20 +54,15 @@ TPlantillas::TPlantillas(std::filesystem::path exchange_file, const ModalOwner& 
   panel->setObjectName(QStringLiteral("Draw3D4"));
   panel->setGeometry(0, 0, 370, 288);
 
-  label_plantillas_ = MakeLabel(
-      panel, "LabelPlantillas",
-      QStringLiteral("Seleccione 1, o los 2 Marcos Horarios que quiere aplicar a su Horario en "
-                     "Velorim."),
-      QRect(16, 2, 321, 33), WindowFont(QStringLiteral("Arial"), 13, true), Qt::black, true);
+  label_plantillas_ =
+      MakeLabel(panel, "LabelPlantillas", Text(texts::kFramesHeading), QRect(16, 2, 321, 33),
+                WindowFont(QStringLiteral("Arial"), 13, true), Qt::black, true);
   QFont selec_font = FormFont();
   selec_font.setBold(true);
   selec_font.setItalic(true);
-  label_selec_ = MakeLabel(
-      panel, "LabelSelec",
-      QStringLiteral("Para seleccionar mas de un Marco Horario, mantenga (Ctrl) pulsado y "
-                     "seleccione cada marco con 1 click del botón izquierdo del ratón."),
-      QRect(16, 36, 321, 50), selec_font, Qt::red, true);
-  MakeLabel(panel, "LabelMarcos", QStringLiteral("MARCOS"), QRect(40, 86, 74, 16), MaroonFont(),
+  label_selec_ = MakeLabel(panel, "LabelSelec", Text(texts::kFramesHint), QRect(16, 36, 321, 50),
+                           selec_font, Qt::red, true);
+  MakeLabel(panel, "LabelMarcos", Text(texts::kFramesList), QRect(40, 86, 74, 16), MaroonFont(),
             kMaroon, false);
 
   list_box2_ = new QListWidget(panel);
@@ -83,7 +78,7 @@ TPlantillas::TPlantillas(std::filesystem::path exchange_file, const ModalOwner& 
                                MaroonFont(), kMaroon, false);
   label_plan_fec2_ = MakeLabel(panel, "LabelPlanFec2", QStringLiteral("-"), QRect(9, 226, 120, 23),
                                MaroonFont(), kMaroon, false);
-  MakeLabel(panel, "Label1", QStringLiteral("HORAS"), QRect(215, 86, 67, 18), MaroonFont(), kMaroon,
+  MakeLabel(panel, "Label1", Text(texts::kSlotsList), QRect(215, 86, 67, 18), MaroonFont(), kMaroon,
             false);
 
   list_box1_ = new QListWidget(panel);
@@ -96,7 +91,7 @@ TPlantillas::TPlantillas(std::filesystem::path exchange_file, const ModalOwner& 
   combo_box_plantilla_->setGeometry(150, 254, 81, 21);
   combo_box_plantilla_->setVisible(false);
 
-  bit_btn_continuar_ = new QPushButton(CheckMarkGlyph(), QStringLiteral("Continuar"), panel);
+  bit_btn_continuar_ = new QPushButton(CheckMarkGlyph(), Text(texts::kContinue), panel);
   bit_btn_continuar_->setObjectName(QStringLiteral("BitBtnContinuar"));
   bit_btn_continuar_->setGeometry(255, 253, 89, 25);
   QFont bold = FormFont();
@@ -111,15 +106,6 @@ TPlantillas::TPlantillas(std::filesystem::path exchange_file, const ModalOwner& 
 
 TPlantillas::~TPlantillas() = default;
 
-FrameChoice TPlantillas::Choice() const {
-  FrameChoice choice;
-  choice.kind = no_frames_         ? FrameChoice::Kind::kCancelled
-                : choice_accepted_ ? FrameChoice::Kind::kAccepted
-                                   : FrameChoice::Kind::kRefused;
-  choice.chosen_frames = chosen_frames_;
-  return choice;
-}
-
 void TPlantillas::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // The dialog is modal and shows boxes only while it closes, so it becomes the active
@@ -131,40 +117,24 @@ void TPlantillas::showEvent(QShowEvent* event) {
 }
 
 void TPlantillas::FormActivate() {
-  std::vector<TimeFrame> frames;
-  try {
-    frame_document_ = xml::Document::Load(exchange_file_);
-    frames = ReadTimeFrames(frame_document_);
-  } catch (const RunError&) {
-    // A file that has gone or cannot be read yields no frame: nothing can be chosen.
-    frame_document_ = xml::Document();
-    frames.clear();
-  }
   const QSignalBlocker block_list(list_box2_);
   const QSignalBlocker block_combo(combo_box_plantilla_);
-  if (frames.size() > 1) {
-    combo_box_plantilla_->clear();
-    list_box2_->clear();
-    codes_.clear();
-    for (const TimeFrame& frame : frames) {
-      codes_.push_back(frame.code);
-      combo_box_plantilla_->addItem(FromCp1252(frame.code));
-      list_box2_->addItem(FromCp1252(frame.code));
-    }
+  combo_box_plantilla_->clear();
+  list_box2_->clear();
+  for (const std::string& code : rules_.Entries()) {
+    combo_box_plantilla_->addItem(FromCp1252(code));
+    list_box2_->addItem(FromCp1252(code));
   }
   combo_box_plantilla_->setCurrentIndex(0);
   list_box2_->setCurrentRow(-1);
   list_box2_->clearSelection();
   ComboBoxPlantillaChange();
-  if (codes_.empty()) ShowNoFrames();
+  if (rules_.NoFrames()) ShowNoFrames();
 }
 
 void TPlantillas::ShowNoFrames() {
-  no_frames_ = true;
-  label_selec_->setText(
-      QStringLiteral("El archivo no contiene ningún Marco Horario que se pueda leer. "
-                     "Pulse Cancelar para cancelar la exportación."));
-  bit_btn_continuar_->setText(QStringLiteral("Cancelar"));
+  label_selec_->setText(Text(texts::kNoFramesHint));
+  bit_btn_continuar_->setText(Text(texts::kCancel));
 }
 
 void TPlantillas::ListBox2Click() {
@@ -173,56 +143,25 @@ void TPlantillas::ListBox2Click() {
   ComboBoxPlantillaChange();
 }
 
-std::string TPlantillas::CurrentFrameCode() const {
-  const int index = combo_box_plantilla_->currentIndex();
-  if (index < 0 || static_cast<std::size_t>(index) >= codes_.size()) return {};
-  return codes_[static_cast<std::size_t>(index)];
-}
-
 void TPlantillas::ComboBoxPlantillaChange() {
-  const std::string code = CurrentFrameCode();
-  label_nombre_->setText(QStringLiteral("-"));
-  label_plan_fec1_->setText(QStringLiteral("-"));
-  label_plan_fec2_->setText(QStringLiteral("-"));
-  try {
-    const std::vector<TimeFrame> frames = ReadTimeFrames(frame_document_);
-    if (frames.size() > 1) {
-      // Every frame is visited: with a code given twice, the last one is shown.
-      for (const TimeFrame& frame : frames) {
-        if (frame.code != code) continue;
-        label_nombre_->setText(FromCp1252(frame.name));
-        label_plan_fec1_->setText(FromCp1252(frame.start_date));
-        label_plan_fec2_->setText(FromCp1252(frame.end_date));
-      }
-    }
-    if (SlotRecordCount(frame_document_) > 1) {
-      list_box1_->clear();
-      for (const std::string& text : SlotTextsOfFrame(frame_document_, code)) {
-        list_box1_->addItem(FromCp1252(text));
-      }
-    }
-  } catch (const RunError&) {
-    // Details that cannot be read stay as "-".
-  }
+  const auto details = rules_.DetailsOf(combo_box_plantilla_->currentIndex());
+  label_nombre_->setText(FromCp1252(details.name));
+  label_plan_fec1_->setText(FromCp1252(details.start_date));
+  label_plan_fec2_->setText(FromCp1252(details.end_date));
+  list_box1_->clear();
+  for (const std::string& text : details.slot_texts) list_box1_->addItem(FromCp1252(text));
 }
 
 void TPlantillas::FormClose() {
-  if (no_frames_) {
-    choice_accepted_ = false;
-    chosen_frames_.clear();
-    return;
-  }
   std::vector<bool> selected;
-  selected.reserve(codes_.size());
   for (int row = 0; row < list_box2_->count(); ++row) {
     selected.push_back(list_box2_->item(row)->isSelected());
   }
-  const FrameChoiceResult result = ApplyFrameChoice(codes_, selected);
-  if (!result.message.empty()) {
-    ShowMessageBox(FromCp1252(result.message), BoxKind::kMessage, ModalOwner{this, nullptr});
+  const auto closing = rules_.Close(selected);
+  if (!closing.message.empty()) {
+    ShowMessageBox(FromCp1252(closing.message), BoxKind::kMessage, ModalOwner{this, nullptr});
   }
-  choice_accepted_ = result.accepted;
-  chosen_frames_ = result.chosen_frames;
+  choice_ = closing.choice;
 }
 
 void TPlantillas::done(int result) {

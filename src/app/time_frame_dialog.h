@@ -1,18 +1,18 @@
-// The time-frame dialog "Planillas, Marcos o Jornadas Horarias" (TPlantillas): the
-// export shows it when the exchange file holds two or more time frames, and the user
-// selects the one or two frames the timetable uses. The dialog reads the file itself,
-// texts as the file gives them. One dialog serves one attempt: after a refused choice
-// the caller shows a new one. When the file yields no frame at all, the dialog says so
-// and its button cancels the export instead.
+// The time-frame dialog "Planillas, Marcos o Jornadas Horarias" (TPlantillas) in Qt: a
+// view over desktop/time_frame_dialog_rules.h. The export shows it when the exchange
+// file holds two or more time frames, and the user selects the one or two frames the
+// timetable uses. One dialog serves one attempt: after a refused choice the caller shows
+// a new one. Handed no frame at all, the dialog says so and its button cancels the
+// export instead.
 #pragma once
 
 #include <QDialog>
-#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/message_box.h"
-#include "exchange/xml_document.h"
+#include "desktop/time_frame_dialog_rules.h"
 #include "util/user_interface.h"
 
 class QComboBox;
@@ -26,14 +26,13 @@ class TPlantillas : public QDialog {
   Q_OBJECT
 
  public:
-  TPlantillas(std::filesystem::path exchange_file, const ModalOwner& owner);
+  TPlantillas(std::vector<TimeFrame> frames, const ModalOwner& owner);
   ~TPlantillas() override;
 
-  // The result, valid once the dialog has closed: accepted with one or two padded
-  // codes, refused (the rules' message was shown), or cancelled (no frame to choose).
-  FrameChoice Choice() const;
-  bool ChoiceAccepted() const { return choice_accepted_; }
-  const std::string& ChosenFrames() const { return chosen_frames_; }
+  // The result, valid once the dialog has closed: accepted with one or two codes,
+  // refused (the rules' message was shown), or cancelled (no frame to choose).
+  const FrameChoice& Choice() const { return choice_; }
+  bool ChoiceAccepted() const { return choice_.kind == FrameChoice::Kind::kAccepted; }
 
   // Every way of closing (the button, the close box, Escape) ends here.
   void done(int result) override;
@@ -47,17 +46,11 @@ class TPlantillas : public QDialog {
   void ComboBoxPlantillaChange();
   void FormClose();
   void ShowNoFrames();
-  // The text of the hidden combo box: the code of the current frame ("" for none).
-  std::string CurrentFrameCode() const;
 
-  std::filesystem::path exchange_file_;
-  xml::Document frame_document_;
-  std::vector<std::string> codes_;  // the entries of both frame lists, as the file gives them
+  desktop::TimeFrameDialogRules rules_;
   bool activated_ = false;
   bool closing_ = false;
-  bool no_frames_ = false;
-  bool choice_accepted_ = false;
-  std::string chosen_frames_;
+  FrameChoice choice_;
 
   QLabel* label_plantillas_;
   QLabel* label_selec_;

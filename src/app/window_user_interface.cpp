@@ -5,8 +5,11 @@
 
 #include "app/paths.h"
 #include "app/time_frame_dialog.h"
+#include "desktop/window_texts.h"
 
 namespace tv::app {
+
+namespace texts = desktop::texts;
 
 class WindowUserInterface::ModalCursor {
  public:
@@ -32,7 +35,7 @@ QFileDialog& WindowUserInterface::OpenDialogXML() {
     // A file that does not exist may be typed: the run then says "No existe archivo".
     open_dialog_xml_ = std::make_unique<QFileDialog>();
     open_dialog_xml_->setObjectName(QStringLiteral("OpenDialogXML"));
-    open_dialog_xml_->setWindowTitle(QStringLiteral("Archivo XML"));
+    open_dialog_xml_->setWindowTitle(Text(texts::kFileDialogTitle));
     open_dialog_xml_->setNameFilter(QStringLiteral("*.xml"));
     open_dialog_xml_->setDefaultSuffix(QStringLiteral("xml"));
     open_dialog_xml_->setAcceptMode(QFileDialog::AcceptOpen);
@@ -65,10 +68,10 @@ void WindowUserInterface::ShowError(const std::string& text) {
   ShowMessageBox(FromCp1252(text), BoxKind::kError, owner_);
 }
 
-FrameChoice WindowUserInterface::ChooseFrames(const std::filesystem::path& exchange_file) {
+FrameChoice WindowUserInterface::ChooseFrames(const std::vector<TimeFrame>& frames) {
   ModalCursor cursor(busy_);
   // A fresh dialog for every attempt: lists filled anew, nothing selected.
-  TPlantillas dialog(exchange_file, owner_);
+  TPlantillas dialog(frames, owner_);
   dialog.exec();
   return dialog.Choice();
 }

@@ -24,7 +24,7 @@ class WindowUserInterface : public UserInterface {
       const std::filesystem::path& previous) override;
   void ShowMessage(const std::string& text) override;
   void ShowError(const std::string& text) override;
-  FrameChoice ChooseFrames(const std::filesystem::path& exchange_file) override;
+  FrameChoice ChooseFrames(const std::vector<TimeFrame>& frames) override;
   void SetBusy(bool busy) override;
 
  private:

@@ -10,5 +10,6 @@ namespace tv::cli {
 void AddInspectCommand(CLI::App& app);
 void AddExportCommand(CLI::App& app);
 void AddImportCommand(CLI::App& app);
+void AddRestoreCommand(CLI::App& app);
 
 }  // namespace tv::cli

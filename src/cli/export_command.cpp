@@ -38,10 +38,10 @@ void AddExportCommand(CLI::App& app) {
     folders.work_folder = WorkFolderOrDefault(options->work_folder);
     folders.program_folder = options->program_folder.empty()
                                  ? env::ProgramFolder()
-                                 : std::filesystem::path(options->program_folder);
+                                 : env::PathFromUtf8(options->program_folder);
     std::optional<std::vector<std::string>> frames;
     if (command->count("--frames") > 0) frames = SplitCodes(options->frames);
-    TerminalUi ui(std::filesystem::path(options->file), frames, std::cin, std::cout, std::cerr,
+    TerminalUi ui(env::PathFromUtf8(options->file), frames, std::cin, std::cout, std::cerr,
                   StdinIsTerminal());
     std::filesystem::path selected;
     const RunReport report = RunExport(folders, ui, selected);

@@ -33,7 +33,7 @@ void AddImportCommand(CLI::App& app) {
     RunFolders folders;
     folders.work_folder = WorkFolderOrDefault(options->work_folder);
     folders.program_folder = env::ProgramFolder();
-    TerminalUi terminal(std::filesystem::path(options->file), std::nullopt, std::cin, std::cout,
+    TerminalUi terminal(env::PathFromUtf8(options->file), std::nullopt, std::cin, std::cout,
                         std::cerr, false);
     std::filesystem::path selected;
     const RunReport report = RunImport(folders, terminal, selected);

@@ -9,6 +9,7 @@
 #include "cli/terminal_text.h"
 #include "exchange/xml_document.h"
 #include "util/cp1252.h"
+#include "util/env.h"
 #include "util/run_error.h"
 
 namespace tv::cli {
@@ -22,7 +23,7 @@ struct InspectOptions {
 
 void RunInspect(const InspectOptions& options) {
   try {
-    const xml::Document document = xml::Document::Load(options.file);
+    const xml::Document document = xml::Document::Load(env::PathFromUtf8(options.file));
     const ExchangeSummary summary = SummarizeExchange(document);
     std::cout << (options.json ? SummaryJson(summary, options.file)
                                : SummaryText(summary, options.file))

@@ -1,5 +1,7 @@
 // transvelor: the command-line front end of the converter.
 #include <CLI/CLI.hpp>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
 #include "util/env.h"
@@ -14,6 +16,11 @@ int main(int argc, char** argv) {
   tv::cli::AddInspectCommand(app);
   tv::cli::AddExportCommand(app);
   tv::cli::AddImportCommand(app);
-  CLI11_PARSE(app, argc, argv);
+  tv::cli::AddRestoreCommand(app);
+  // UTF-8 arguments on every system (Windows hands them in its ANSI code page).
+  std::vector<std::string> arguments = tv::env::CommandLineArguments(argc, argv);
+  std::vector<char*> utf8_argv;
+  for (std::string& argument : arguments) utf8_argv.push_back(argument.data());
+  CLI11_PARSE(app, static_cast<int>(utf8_argv.size()), utf8_argv.data());
   return 0;
 }

@@ -7,7 +7,7 @@
 namespace tv::cli {
 
 std::filesystem::path WorkFolderOrDefault(const std::string& option) {
-  return option.empty() ? env::DefaultWorkFolder() : std::filesystem::path(option);
+  return option.empty() ? env::DefaultWorkFolder() : env::PathFromUtf8(option);
 }
 
 void ExitUnlessFinished(RunOutcome outcome) {

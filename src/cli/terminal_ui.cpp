@@ -5,9 +5,7 @@
 #include <ostream>
 
 #include "cli/terminal_text.h"
-#include "exchange/xml_document.h"
 #include "export/frame_choice.h"
-#include "export/time_frames.h"
 #include "util/cp1252.h"
 #include "util/env.h"
 #include "util/text.h"
@@ -104,17 +102,15 @@ void TerminalUi::ShowError(const std::string& text) { err_ << ForTerminal(text) 
 
 void TerminalUi::SetBusy(bool /*busy*/) {}
 
-FrameChoice TerminalUi::ChooseFrames(const std::filesystem::path& exchange_file) {
-  const xml::Document document = xml::Document::Load(exchange_file);
-  const std::vector<TimeFrame> frames = ReadTimeFrames(document);
-  FrameChoice cancelled{FrameChoice::Kind::kCancelled, ""};
+FrameChoice TerminalUi::ChooseFrames(const std::vector<TimeFrame>& frames) {
+  const FrameChoice cancelled{FrameChoice::Kind::kCancelled, {}};
   if (frames_) {
     const FrameChoiceResult result = ChooseByCodes(frames, *frames_);
     if (!result.accepted) {
       ShowError(result.message);
       return cancelled;
     }
-    return {FrameChoice::Kind::kAccepted, result.chosen_frames};
+    return {FrameChoice::Kind::kAccepted, result.codes};
   }
   if (!interactive_) {
     ShowError("El archivo tiene " + std::to_string(frames.size()) +
@@ -131,7 +127,7 @@ FrameChoice TerminalUi::ChooseFrames(const std::filesystem::path& exchange_file)
          << "  (" << ForTerminal(AllTrim(frame.start_date)) << " - "
          << ForTerminal(AllTrim(frame.end_date)) << ")\n";
     std::string slots;
-    for (const std::string& text : SlotTextsOfFrame(document, frame.code)) {
+    for (const std::string& text : frame.slot_texts) {
       if (!slots.empty()) slots += ", ";
       slots += AllTrim(text);
     }
@@ -147,9 +143,9 @@ FrameChoice TerminalUi::ChooseFrames(const std::filesystem::path& exchange_file)
   const FrameChoiceResult result = ChooseByCodes(frames, SplitCodes(answer));
   if (!result.accepted) {
     ShowMessage(result.message);
-    return {FrameChoice::Kind::kRefused, ""};
+    return {FrameChoice::Kind::kRefused, {}};
   }
-  return {FrameChoice::Kind::kAccepted, result.chosen_frames};
+  return {FrameChoice::Kind::kAccepted, result.codes};
 }
 
 }  // namespace tv::cli

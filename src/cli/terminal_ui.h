@@ -33,7 +33,7 @@ class TerminalUi : public UserInterface {
   // kCancelled. Without: on a terminal, the frames listed and the question asked (a
   // refused answer is asked again, the end of input cancels); otherwise a message listing
   // the codes and kCancelled.
-  FrameChoice ChooseFrames(const std::filesystem::path& exchange_file) override;
+  FrameChoice ChooseFrames(const std::vector<TimeFrame>& frames) override;
   void SetBusy(bool busy) override;
 
  private:

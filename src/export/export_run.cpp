@@ -57,7 +57,11 @@ std::vector<std::pair<std::string, std::size_t>> BuildAndCommit(const RunFolders
   BuildCourseAndGroupTables(context);
   BuildTeachingLoadTable(context);
   BuildTimeSlotTables(context);
-  staging.Commit(kObsoleteFiles);
+  worktables::SetDescription backup;
+  backup.made = env::LocalDateTimeText();
+  backup.run = "exportaci\xF3n";
+  backup.read = env::PathText(file);
+  staging.Commit(kObsoleteFiles, std::move(backup));
   return std::move(context.counts);
 }
 

@@ -1,5 +1,5 @@
 // The rules by which the time-frame dialog turns a selection into the export's choice,
-// shared by every front end (the Qt dialog, transvelor's --frames and its prompt).
+// shared by every front end (the desktop dialogs, transvelor's --frames and its prompt).
 #pragma once
 
 #include <string>
@@ -9,9 +9,9 @@ namespace tv {
 
 struct FrameChoiceResult {
   bool accepted = false;
-  // One entry per selected frame, in list order: its code padded with blanks or cut to
-  // exactly 10 characters. Built also when the choice is refused.
-  std::string chosen_frames;
+  // The codes of the selected entries, in list order, as the list shows them. Filled
+  // also when the choice is refused.
+  std::vector<std::string> codes;
   // The message to show when the choice is refused (code page 1252), else empty.
   std::string message;
 };

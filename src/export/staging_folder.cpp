@@ -11,13 +11,6 @@ namespace tv {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// A second name of every old file is kept here until the new ones are all in place.
-constexpr const char* kPreviousFolder = "anteriores";
-
-}  // namespace
-
 StagingFolder::StagingFolder(fs::path work_folder)
     : work_folder_(std::move(work_folder)), staging_(work_folder_ / kName) {
   std::error_code ec;
@@ -42,7 +35,8 @@ StagingFolder::~StagingFolder() {
   }
 }
 
-void StagingFolder::Commit(const std::vector<std::string>& obsolete) {
+std::string StagingFolder::Commit(const std::vector<std::string>& obsolete,
+                                  worktables::SetDescription backup, const std::string& again) {
   worktables::CommitRecord record;
   record.staging = kName;
   std::vector<std::string> replaced;
@@ -79,13 +73,14 @@ void StagingFolder::Commit(const std::vector<std::string>& obsolete) {
       env::TableFile held = env::TableFile::Open(file, env::ShareMode::kExclusive);
     } catch (const RunError& error) {
       throw RunError("No se puede reemplazar " + env::PathText(file) +
-                     ": otro programa (Velorim?) la tiene abierta. Ci\xE9rrelo y vuelva a "
-                     "exportar; la carpeta de trabajo no ha cambiado.\n" +
-                     error.message());
+                     ": otro programa (Velorim?) la tiene abierta. Ci\xE9rrelo y vuelva a " +
+                     again + "; la carpeta de trabajo no ha cambiado.\n" + error.message());
     }
   }
 
-  worktables::CommitFiles(work_folder_, record, staging_ / kPreviousFolder);
+  if (!old_files.empty()) record.backup = worktables::NewSetName(work_folder_);
+  worktables::CommitFiles(work_folder_, record, std::move(backup));
+  return record.backup;
 }
 
 }  // namespace tv

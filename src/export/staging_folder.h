@@ -37,7 +37,11 @@ class StagingFolder {
   // Each new file replaces its old one in one step, under a commit record that lets the
   // next run finish the set should this process stop; should a step fail, the files
   // already replaced or removed are put back as they were.
-  void Commit(const std::vector<std::string>& obsolete);
+  // The old files, when there are any, become a backup set described by `backup` (what the
+  // run read and when); returns its name (empty when there were none). `again` is the verb
+  // of the message that asks the user to close the other program and try again.
+  std::string Commit(const std::vector<std::string>& obsolete, worktables::SetDescription backup,
+                     const std::string& again = "exportar");
 
  private:
   std::filesystem::path work_folder_;

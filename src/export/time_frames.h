@@ -1,31 +1,24 @@
-// What the time-frame dialog shows of an exchange file: the frames of
-// "JORNADAS_ESCOLARES" and the slot texts of "TRAMOS_HORARIOS", as the file gives them
-// (untrimmed, no record skipped for having few fields). Texts are code page 1252.
+// The time frames of an exchange file ("JORNADAS_ESCOLARES") and which time slots
+// ("TRAMOS_HORARIOS") belong to each. This is the one place that decides whether a slot
+// belongs to a frame: the frame dialog shows, and the time-slot tables write, the same
+// slots. Texts are code page 1252.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "exchange/xml_document.h"
+#include "util/user_interface.h"
 
 namespace tv {
 
-struct TimeFrame {
-  std::string code;        // field 0
-  std::string name;        // field 1
-  std::string start_date;  // field 2
-  std::string end_date;    // field 3
-};
+// What a frame code is compared by: the code without blanks around it, cut to the 10
+// characters Velorim keeps of it. A slot belongs to the frame whose code has the same
+// key as the slot's frame code (field 4); slots without a frame code have the empty key.
+std::string FrameKey(const std::string& code);
 
-// Every frame record in document order.
+// Every frame record in document order, with the texts of its slots. No record is
+// skipped for having few fields; missing fields read as empty texts.
 std::vector<TimeFrame> ReadTimeFrames(const xml::Document& document);
-
-// The slot texts (field 1) of the slot records whose frame code (field 4) equals `code`
-// exactly, in document order.
-std::vector<std::string> SlotTextsOfFrame(const xml::Document& document, const std::string& code);
-
-// The number of slot records of the file (the dialog fills its slot list only when
-// there are more than one).
-std::size_t SlotRecordCount(const xml::Document& document);
 
 }  // namespace tv

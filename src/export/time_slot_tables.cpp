@@ -2,6 +2,7 @@
 
 #include "exchange/block_reader.h"
 #include "export/slot_time.h"
+#include "export/time_frames.h"
 #include "util/text.h"
 
 namespace tv {
@@ -33,31 +34,40 @@ const std::vector<FieldDef> kPeriodFields = {
     {"FECFIN", FieldType::kCharacter, 10},
 };
 
+// The keys of the chosen frames (FrameKey).
+struct ChosenCodes {
+  std::string first;
+  std::string second;
+};
+
 // One slot of a chosen frame, as read once from the file.
 struct Slot {
   bool of_first = false;  // counts with the first code's hours
   std::string frame;      // MARCOXML
+  std::string key;        // the frame it belongs to
   std::string code;
   std::string text;
   int start = 0;
   int end = 0;
 };
 
-// The choice text: the dialog's answer when the file holds two or more frames, else the
-// trimmed code of the only one.
-std::string ChooseFrames(ExportContext& context, const BlockRecords& frames) {
+// The keys of the chosen frames: the user's choice when the file holds two or more
+// frames, else the only one. With one frame chosen the second key is empty.
+ChosenCodes ChooseFrames(ExportContext& context) {
+  const std::vector<TimeFrame> frames = ReadTimeFrames(context.document);
   if (frames.empty()) {
     throw RunError(
         "El archivo no tiene ning\xFAn Marco Horario (bloque JORNADAS_ESCOLARES): no se "
         "puede crear la tabla de horas");
   }
-  if (frames.size() == 1) return AllTrim(FieldText(RecordFields(frames.front()), 0));
+  if (frames.size() == 1) return {FrameKey(frames.front().code), ""};
   context.ui.SetBusy(false);
   for (;;) {
-    const FrameChoice choice = context.ui.ChooseFrames(context.exchange_file);
-    if (choice.kind == FrameChoice::Kind::kAccepted) {
+    const FrameChoice choice = context.ui.ChooseFrames(frames);
+    if (choice.kind == FrameChoice::Kind::kAccepted && !choice.codes.empty() &&
+        choice.codes.size() <= 2) {
       context.ui.SetBusy(true);
-      return choice.chosen_frames;
+      return {FrameKey(choice.codes[0]), choice.codes.size() == 2 ? FrameKey(choice.codes[1]) : ""};
     }
     if (choice.kind == FrameChoice::Kind::kCancelled) {
       throw FrameChoiceCancelled(
@@ -74,8 +84,9 @@ std::vector<Slot> ReadSlots(const ExportContext& context, const ChosenCodes& cod
     const RecordFieldList fields = RecordFields(records[index]);
     Slot slot;
     slot.frame = LeftPart(AllTrim(FieldText(fields, 4)), 10);
-    if (slot.frame != codes.first && slot.frame != codes.second) continue;
-    slot.of_first = slot.frame == codes.first;
+    slot.key = FrameKey(slot.frame);
+    if (slot.key != codes.first && slot.key != codes.second) continue;
+    slot.of_first = slot.key == codes.first;
     slot.code = AllTrim(FieldText(fields, 0));
     slot.text = AllTrim(FieldText(fields, 1));
     try {
@@ -91,27 +102,21 @@ std::vector<Slot> ReadSlots(const ExportContext& context, const ChosenCodes& cod
 
 // Minutes of the first slot of a frame on day 1 as the table shows it (HORADESDE), or
 // `none` when the frame has no slot.
-int FirstStart(const std::vector<Slot>& slots, const std::string& frame, int none) {
+int FirstStart(const std::vector<Slot>& slots, const std::string& key, int none) {
   for (const Slot& slot : slots) {
-    if (slot.frame == frame) return ClockMinutes(RTrim(LeftPart(ClockText(slot.start), 8)));
+    if (slot.key == key) return ClockMinutes(RTrim(LeftPart(ClockText(slot.start), 8)));
   }
   return none;
 }
 
 }  // namespace
 
-ChosenCodes CodesOfChoice(const std::string& choice) {
-  if (choice.size() == 20) return {AllTrim(choice.substr(0, 10)), AllTrim(choice.substr(10))};
-  return {AllTrim(LeftPart(choice, 10)), ""};
-}
-
 void BuildTimeSlotTables(ExportContext& context) {
   worktables::Table slot_table = context.tables.RecreateWorkTable("DIASHORAST", kSlotFields);
   context.tables.RecreateWorkTable("DIASHORAST2", OrderedSlotFields(), {{"ORDEN", "ORDEN"}});
   worktables::Table periods = context.tables.RecreateWorkTable("PERIODOS", kPeriodFields);
 
-  const BlockRecords frames = SelectBlockRecords(context.document, "JORNADAS_ESCOLARES");
-  const ChosenCodes codes = CodesOfChoice(ChooseFrames(context, frames));
+  const ChosenCodes codes = ChooseFrames(context);
   const std::vector<Slot> slots = ReadSlots(context, codes);
 
   // The frame whose first slot starts earlier is frame 0; on equal starts the first code.
@@ -149,13 +154,11 @@ void BuildTimeSlotTables(ExportContext& context) {
 
   periods.Open();
   rows = 0;
-  for (const xml::Node& frame : frames) {
+  for (const xml::Node& frame : SelectBlockRecords(context.document, "JORNADAS_ESCOLARES")) {
     const RecordFieldList fields = RecordFields(frame);
     const std::string code = AllTrim(FieldText(fields, 0));
-    // The chosen codes hold at most 10 characters, as the slots' frame codes are read: a
-    // longer frame code is compared by its first 10, or its frame would lose its dates.
-    const std::string chosen_form = AllTrim(LeftPart(code, 10));
-    if (chosen_form != codes.first && chosen_form != codes.second) continue;
+    const std::string key = FrameKey(code);
+    if (key != codes.first && key != codes.second) continue;
     periods.Append();
     periods.SetText("CJORNADA", code);
     periods.SetText("JORNADA", AllTrim(FieldText(fields, 1)));

@@ -12,14 +12,6 @@
 
 namespace tv {
 
-// The two frame codes a choice text names: with 20 characters, the trimmed halves of ten;
-// otherwise the trimmed first ten characters and the empty text.
-struct ChosenCodes {
-  std::string first;
-  std::string second;
-};
-ChosenCodes CodesOfChoice(const std::string& choice);
-
 // Builds the three tables. Throws RunError when the file holds no time frame or a slot
 // time is not a whole number, and FrameChoiceCancelled when the user gives up the choice.
 void BuildTimeSlotTables(ExportContext& context);

@@ -67,6 +67,8 @@ void RemoveFile(const std::filesystem::path& path);
 void MakeFolder(const std::filesystem::path& folder);
 // Removes a folder with everything in it; nothing to do when there is none.
 void RemoveFolder(const std::filesystem::path& folder);
+// Copies `file` to `copy` (replacing a file of that name) and makes the copy durable.
+void CopyWholeFile(const std::filesystem::path& file, const std::filesystem::path& copy);
 // Makes `copy` a second name of `file` where the file system allows it, else a copy of it.
 void LinkOrCopyFile(const std::filesystem::path& file, const std::filesystem::path& copy);
 // The plain files directly inside `folder`, in name order (none when it cannot be read).
@@ -94,6 +96,14 @@ std::string LocalDateTimeText();
 // Makes the terminal show the UTF-8 text the command-line tool prints (the Windows console
 // otherwise reads it in its own code page); elsewhere nothing to do.
 void UseUtf8Terminal();
+
+// The program's command-line arguments, its own name first, in UTF-8. Windows hands a
+// program its narrow arguments in the ANSI code page, which loses characters such as
+// "€" or curly quotes: there they are read from the wide command line instead.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+// A path given as UTF-8 text (a command-line argument).
+std::filesystem::path PathFromUtf8(const std::string& utf8);
 
 // Whether standard input is a person's terminal (a console on Windows; the NUL device,
 // a pipe or a file is not).

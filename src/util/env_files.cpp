@@ -94,15 +94,20 @@ void RemoveFolder(const fs::path& folder) {
   if (ec) ThrowFailed("No se puede borrar la carpeta", folder, ec);
 }
 
+void CopyWholeFile(const fs::path& file, const fs::path& copy) {
+  FileOperation("No se puede copiar", file);
+  std::error_code ec;
+  fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec);
+  if (ec) ThrowFailed("No se puede copiar", file, ec);
+  SyncFile(copy);
+}
+
 void LinkOrCopyFile(const fs::path& file, const fs::path& copy) {
   FileOperation("No se puede copiar", file);
   std::error_code ec;
   fs::create_hard_link(file, copy, ec);
   if (!ec) return;
-  ec.clear();
-  fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec);
-  if (ec) ThrowFailed("No se puede copiar", file, ec);
-  SyncFile(copy);
+  CopyWholeFile(file, copy);
 }
 
 std::vector<fs::path> FolderFiles(const fs::path& folder) {

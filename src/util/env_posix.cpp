@@ -123,6 +123,12 @@ void ReplaceFile(const fs::path& source, const fs::path& target) {
 
 void UseUtf8Terminal() {}
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) { return std::filesystem::path(utf8); }
+
 bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
 
 std::uint64_t PeakResidentBytes() {

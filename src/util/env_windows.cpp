@@ -14,6 +14,8 @@
 #define PSAPI_VERSION 2
 #endif
 #include <psapi.h>
+// after windows.h
+#include <shellapi.h>
 // <windows.h> maps ReplaceFile to the system's ReplaceFileW; the seam's own is meant here.
 #undef ReplaceFile
 
@@ -186,6 +188,26 @@ FileKind KindOfFile(const fs::path& path) {
 }
 
 void UseUtf8Terminal() { SetConsoleOutputCP(CP_UTF8); }
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string text(size > 0 ? static_cast<std::size_t>(size) : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), size, nullptr, nullptr);
+    text.resize(text.size() - 1);  // the terminating zero
+    arguments.push_back(std::move(text));
+  }
+  LocalFree(wide);
+  return arguments;
+}
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 bool StandardInputIsTerminal() {
   // _isatty is true for the NUL device too; only a console answers GetConsoleMode.

@@ -1,22 +1,36 @@
-// How a run talks to its user. The Qt windows, the command line and the tests each
+// How a run talks to its user. The desktop windows, the command line and the tests each
 // implement it; the core never shows anything by itself. Texts are code page 1252.
 #pragma once
 
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tv {
+
+// A time frame of the exchange file as the frame dialog shows it: the texts as the file
+// gives them (untrimmed), and the texts of the slots that belong to the frame, in file
+// order.
+struct TimeFrame {
+  std::string code;        // field 0
+  std::string name;        // field 1
+  std::string start_date;  // field 2
+  std::string end_date;    // field 3
+  std::vector<std::string> slot_texts;
+
+  bool operator==(const TimeFrame&) const = default;
+};
 
 // The answer of the time-frame dialog for one attempt.
 struct FrameChoice {
   enum class Kind {
-    kAccepted,   // chosen_frames holds 10 or 20 characters (one or two padded codes)
+    kAccepted,   // `codes` holds one or two frame codes, in the order of the frame list
     kRefused,    // too many or no frames selected: the run asks again
-    kCancelled,  // the user gave up (only offered when the file holds no frame to choose)
+    kCancelled,  // the user gave up (only offered when there is no frame to choose)
   };
   Kind kind = Kind::kRefused;
-  std::string chosen_frames;
+  std::vector<std::string> codes;  // the chosen frames' codes, as the file gives them
 };
 
 class UserInterface {
@@ -34,9 +48,9 @@ class UserInterface {
   // The error that ended a run; returns once the user has read it.
   virtual void ShowError(const std::string& text) = 0;
 
-  // One attempt of the time-frame dialog on the given exchange file, which holds two
-  // or more frames. The dialog reads the file itself.
-  virtual FrameChoice ChooseFrames(const std::filesystem::path& exchange_file) = 0;
+  // One attempt of the time-frame dialog on the frames the run read from the exchange
+  // file (two or more, in file order).
+  virtual FrameChoice ChooseFrames(const std::vector<TimeFrame>& frames) = 0;
 
   // The hourglass while a run works.
   virtual void SetBusy(bool busy) = 0;

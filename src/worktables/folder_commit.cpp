@@ -81,6 +81,18 @@ bool PutBack(const fs::path& work_folder, const fs::path& staging, const fs::pat
   return whole;
 }
 
+// Where the old files are kept while the commit lasts.
+fs::path KeepingFolder(const fs::path& work_folder, const CommitRecord& record) {
+  if (record.backup.empty()) return work_folder / record.staging / "anteriores";
+  return work_folder / kBackupFolderName / record.backup;
+}
+
+// The backup set is complete once its description has its own name.
+void CompleteSet(const fs::path& keep) {
+  env::ReplaceFile(keep / kSetDescriptionDraftName, keep / kSetDescriptionName);
+  env::SyncFolder(keep);
+}
+
 void RemoveRecord(const fs::path& work_folder) {
   env::RemoveFile(work_folder / kCommitRecordName);
   env::SyncFolder(work_folder);
@@ -91,6 +103,7 @@ void RemoveRecord(const fs::path& work_folder) {
 std::string CommitRecord::Serialize() const {
   std::string text(kFormatLine);
   text += "\nstaging\t" + staging + "\n";
+  if (!backup.empty()) text += "backup\t" + backup + "\n";
   for (const FileMove& move : moves) text += "put\t" + move.staged + "\t" + move.target + "\n";
   for (const std::string& name : drops) text += "drop\t" + name + "\n";
   text += "end\n";
@@ -118,6 +131,8 @@ std::optional<CommitRecord> CommitRecord::Parse(std::string_view text) {
     }
     if (fields[0] == "staging" && fields.size() == 2 && record.staging.empty()) {
       record.staging = fields[1];
+    } else if (fields[0] == "backup" && fields.size() == 2 && record.backup.empty()) {
+      record.backup = fields[1];
     } else if (fields[0] == "put" && fields.size() == 3) {
       record.moves.push_back({std::string(fields[1]), std::string(fields[2])});
     } else if (fields[0] == "drop" && fields.size() == 2) {
@@ -132,12 +147,19 @@ std::optional<CommitRecord> CommitRecord::Parse(std::string_view text) {
   return record;
 }
 
-void CommitFiles(const fs::path& work_folder, const CommitRecord& record, const fs::path& keep) {
+void CommitFiles(const fs::path& work_folder, const CommitRecord& record, SetDescription backup) {
   const fs::path staging = work_folder / record.staging;
+  const fs::path keep = KeepingFolder(work_folder, record);
+  const bool keeps_set = !record.backup.empty();
   // Every new file is whole on the disk before the record says it may be moved in.
   for (const FileMove& move : record.moves) env::SyncFile(staging / move.staged);
+  if (keeps_set) env::MakeFolder(work_folder / kBackupFolderName);
   env::MakeFolder(keep);
-  for (const std::string& name : OldFiles(work_folder, record)) {
+  backup.files = OldFiles(work_folder, record);
+  // The draft comes first: a set folder with a draft and no description is one that a run
+  // began and never completed, whatever else it holds.
+  if (keeps_set) env::WriteDurableFile(keep / kSetDescriptionDraftName, backup.Serialize());
+  for (const std::string& name : backup.files) {
     env::LinkOrCopyFile(work_folder / name, keep / name);
   }
 
@@ -157,21 +179,24 @@ void CommitFiles(const fs::path& work_folder, const CommitRecord& record, const 
       dropped.push_back(name);
     }
     env::SyncFolder(work_folder);
+    if (keeps_set) CompleteSet(keep);
   } catch (...) {
     if (PutBack(work_folder, staging, keep, moved, dropped)) {
       try {
         if (recorded || Exists(work_folder / kCommitRecordName)) RemoveRecord(work_folder);
         env::RemoveFile(work_folder / kCommitRecordDraftName);
+        if (keeps_set) env::RemoveFolder(keep);
       } catch (const std::exception&) {
-        // The next run finds the record and completes the new set.
+        // The next run finds the record and completes the new set, or clears the rest.
       }
     }
     throw;
   }
-  // The set is complete. A record that cannot be removed now is finished by the next run,
-  // which finds nothing left to move.
+  // The set is complete. What cannot be cleared now is cleared by the next run, which
+  // finds nothing left to move.
   try {
     RemoveRecord(work_folder);
+    if (keeps_set) RemoveOldSets(work_folder);
   } catch (const std::exception&) {
   }
 }
@@ -197,6 +222,8 @@ void CompleteInterruptedCommit(const fs::path& work_folder) {
         if (Exists(work_folder / name)) env::RemoveFile(work_folder / name);
       }
       env::SyncFolder(work_folder);
+      const fs::path keep = KeepingFolder(work_folder, *record);
+      if (!record->backup.empty() && Exists(keep / kSetDescriptionDraftName)) CompleteSet(keep);
       RemoveRecord(work_folder);
     } catch (const RunError& error) {
       throw RunError(
@@ -208,6 +235,7 @@ void CompleteInterruptedCommit(const fs::path& work_folder) {
     env::RemoveFile(work_folder / kCommitRecordDraftName);
   }
   if (Exists(work_folder / kStagingFolderName)) env::RemoveFolder(work_folder / kStagingFolderName);
+  RemoveUnfinishedSets(work_folder);
 }
 
 }  // namespace tv::worktables

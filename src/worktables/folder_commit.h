@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "worktables/backup_sets.h"
+
 namespace tv::worktables {
 
 // The folder inside the work folder in which a run builds the files it commits.
@@ -32,10 +34,12 @@ struct FileMove {
 };
 
 // The commit record as stored: text lines, the first naming the format, then the staging
-// folder, one "put" line per new file, one "drop" line per file that goes, and "end".
+// folder, the backup set (when the old files are kept in one), one "put" line per new file,
+// one "drop" line per file that goes, and "end".
 // Fields are separated by a tab; names hold no tab or line break.
 struct CommitRecord {
   std::string staging;  // the staging folder's name inside the work folder
+  std::string backup;   // the backup set's name inside the backup folder, or empty
   std::vector<FileMove> moves;
   std::vector<std::string> drops;  // names of work-folder files that go
 
@@ -46,16 +50,20 @@ struct CommitRecord {
 };
 
 // Moves the staged files into `work_folder` and removes the dropped ones, as one set.
-// `keep` is a folder (made here) that receives a second name of every work-folder file the
-// commit replaces or drops before anything moves. Should a step fail, every file already
-// moved goes back to the staging folder and every old file back from `keep`, and the
-// RunError is rethrown: the folder holds the old set. Should the process stop instead, the
-// record left behind makes the next CompleteInterruptedCommit finish the new set.
+// Before anything moves, a second name of every work-folder file the commit replaces or
+// drops is made in a keeping folder: the backup set that record.backup names, described by
+// `backup` (its list of files is filled in here) and complete once the commit is, or else a
+// folder inside the staging folder, gone with it. Should a step fail, every file already
+// moved goes back to the staging folder and every old file back from the keeping folder, the
+// unfinished set goes, and the RunError is rethrown: the folder holds the old set. Should
+// the process stop instead, the record left behind makes the next CompleteInterruptedCommit
+// finish the new set (and its backup set). Once complete, sets beyond the newest kKeptSets go.
 void CommitFiles(const std::filesystem::path& work_folder, const CommitRecord& record,
-                 const std::filesystem::path& keep);
+                 SetDescription backup = {});
 
 // Finishes a commit that a stopped process left unfinished in `work_folder`, then clears
-// what an interrupted run left there (the staging folder, a half-written record). Every run
+// what an interrupted run left there (the staging folder, a half-written record, a backup
+// set that was begun for a commit that never started). Every run
 // that reads or writes the work folder calls it first. Throws RunError naming the file when
 // a file cannot be moved, or when the record is damaged (then nothing is touched).
 void CompleteInterruptedCommit(const std::filesystem::path& work_folder);

@@ -72,7 +72,7 @@ class MainFormTest : public QObject {
 
   std::unique_ptr<TMForm> MakeForm(const QStringList& parameters) {
     MainFormSetup setup;
-    setup.parameters = parameters;
+    setup.parameters = app::Parameters(parameters);
     setup.folders.program_folder = ProgramFolder();
     setup.folders.work_folder = ProgramFolder() / "QTEMP";
     auto export_run = export_;

@@ -1,4 +1,4 @@
-// The time-frame dialog on small exchange files, driven with the mouse.
+// The time-frame dialog on the frames of small exchange files, driven with the mouse.
 #include "app/time_frame_dialog.h"
 
 #include <QApplication>
@@ -11,6 +11,7 @@
 
 #include "app/paths.h"
 #include "app/window_user_interface.h"
+#include "export/time_frames.h"
 #include "modal_answerer.h"
 
 namespace tv::app {
@@ -35,12 +36,6 @@ constexpr char kThreeFrames[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 </BLOQUE_DATOS></SERVICIO>
 )";
 
-constexpr char kOneFrame[] = R"(<SERVICIO><BLOQUE_DATOS>
-<grupo_datos seq="JORNADAS_ESCOLARES">
- <grupo_datos><dato>1</dato><dato>Mañana</dato><dato>01/09/2026</dato><dato>30/06/2027</dato></grupo_datos>
-</grupo_datos></BLOQUE_DATOS></SERVICIO>
-)";
-
 struct Click {
   int row;
   Qt::KeyboardModifiers modifiers;
@@ -52,10 +47,11 @@ class TimeFrameDialogTest : public QObject {
  private:
   QTemporaryDir folder_;
 
-  fs::path Write(const char* name, const char* text) {
-    const fs::path file = ToPath(folder_.filePath(QString::fromLatin1(name)));
+  // The frames the export reads from an exchange file with this text.
+  std::vector<TimeFrame> Frames(const char* text) {
+    const fs::path file = ToPath(folder_.filePath(QStringLiteral("tres.xml")));
     std::ofstream(file, std::ios::binary) << text;
-    return file;
+    return ReadTimeFrames(xml::Document::Load(file));
   }
 
   static QListWidget* List(QWidget& dialog, const char* name) {
@@ -78,7 +74,7 @@ class TimeFrameDialogTest : public QObject {
 
  private slots:
   void OpensOnTheFirstFrameWithNothingSelected() {
-    TPlantillas dialog(Write("tres.xml", kThreeFrames), ModalOwner{});
+    TPlantillas dialog(Frames(kThreeFrames), ModalOwner{});
     dialog.show();
     QListWidget* frames = List(dialog, "ListBox2");
     QCOMPARE(Entries(frames), (QStringList{"1", "2", "ABCDEFGHIJKL"}));
@@ -107,44 +103,43 @@ class TimeFrameDialogTest : public QObject {
     QTest::addColumn<QList<Click>>("clicks");
     QTest::addColumn<bool>("close_box");
     QTest::addColumn<bool>("accepted");
-    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QStringList>("chosen");
     QTest::addColumn<QString>("message");
     const QString too_many = QStringLiteral(
         "Demasiados Marcos Horarios seleccionados.\r\nComo máximo puede seleccionar 2 Marcos "
         "Horarios");
     const QString none = QStringLiteral("Debe al menos seleccionar 1 Marco Horario.");
-    const QString both = QStringLiteral("1         2         ");
+    const QStringList both{"1", "2"};
     QTest::newRow("two, clicked in list order")
         << QList<Click>{{0, Qt::NoModifier}, {1, Qt::ControlModifier}} << false << true << both
         << QString();
     QTest::newRow("two, clicked in reverse order")
         << QList<Click>{{1, Qt::NoModifier}, {0, Qt::ControlModifier}} << false << true << both
         << QString();
-    QTest::newRow("a long code is cut to 10") << QList<Click>{{2, Qt::NoModifier}} << false << true
-                                              << QStringLiteral("ABCDEFGHIJ") << QString();
+    QTest::newRow("a long code is given whole") << QList<Click>{{2, Qt::NoModifier}} << false
+                                                << true << QStringList{"ABCDEFGHIJKL"} << QString();
     QTest::newRow("three with Shift-click")
         << QList<Click>{{0, Qt::NoModifier}, {2, Qt::ShiftModifier}} << false << false
-        << QStringLiteral("1         2         ABCDEFGHIJ") << too_many;
-    QTest::newRow("none") << QList<Click>{} << false << false << QString() << none;
+        << QStringList{} << too_many;
+    QTest::newRow("none") << QList<Click>{} << false << false << QStringList{} << none;
     QTest::newRow("one, closed with the close box")
-        << QList<Click>{{1, Qt::NoModifier}} << true << true << QStringLiteral("2         ")
-        << QString();
+        << QList<Click>{{1, Qt::NoModifier}} << true << true << QStringList{"2"} << QString();
     QTest::newRow("none, closed with the close box")
-        << QList<Click>{} << true << false << QString() << none;
+        << QList<Click>{} << true << false << QStringList{} << none;
     QTest::newRow("Ctrl-click takes one out again")
         << QList<Click>{{0, Qt::NoModifier}, {1, Qt::ControlModifier}, {0, Qt::ControlModifier}}
-        << false << true << QStringLiteral("2         ") << QString();
+        << false << true << QStringList{"2"} << QString();
   }
 
   void Choice() {
     QFETCH(QList<Click>, clicks);
     QFETCH(bool, close_box);
     QFETCH(bool, accepted);
-    QFETCH(QString, chosen);
+    QFETCH(QStringList, chosen);
     QFETCH(QString, message);
     ModalAnswerer answerer;
     if (!message.isEmpty()) answerer.AnswerBox();
-    TPlantillas dialog(Write("tres.xml", kThreeFrames), ModalOwner{});
+    TPlantillas dialog(Frames(kThreeFrames), ModalOwner{});
     dialog.show();
     for (const Click& click : clicks) ClickRow(List(dialog, "ListBox2"), click);
     if (close_box) {
@@ -156,7 +151,9 @@ class TimeFrameDialogTest : public QObject {
     QVERIFY(answerer.WaitUntilDone());
     QVERIFY(!dialog.isVisible());  // the dialog never refuses to close
     QCOMPARE(dialog.ChoiceAccepted(), accepted);
-    QCOMPARE(QString::fromLatin1(dialog.ChosenFrames()), chosen);
+    QStringList codes;
+    for (const std::string& code : dialog.Choice().codes) codes << FromCp1252(code);
+    QCOMPARE(codes, chosen);
     QCOMPARE(dialog.Choice().kind,
              accepted ? FrameChoice::Kind::kAccepted : FrameChoice::Kind::kRefused);
     QCOMPARE(answerer.Messages(), message.isEmpty() ? QStringList{} : QStringList{message});
@@ -165,7 +162,7 @@ class TimeFrameDialogTest : public QObject {
 
   // Through the window's user interface: every attempt is a fresh dialog.
   void ARefusedChoiceIsAskedAgainAfresh() {
-    const fs::path file = Write("tres.xml", kThreeFrames);
+    const std::vector<TimeFrame> frames = Frames(kThreeFrames);
     const ModalOwner owner;
     WindowUserInterface ui(owner);
     bool fresh = false;
@@ -183,32 +180,21 @@ class TimeFrameDialogTest : public QObject {
           ClickRow(frames, {2, Qt::NoModifier});
           dialog->findChild<QPushButton*>(QStringLiteral("BitBtnContinuar"))->click();
         });
-    const FrameChoice first = ui.ChooseFrames(file);
+    const FrameChoice first = ui.ChooseFrames(frames);
     QCOMPARE(first.kind, FrameChoice::Kind::kRefused);
-    const FrameChoice second = ui.ChooseFrames(file);
+    const FrameChoice second = ui.ChooseFrames(frames);
     QVERIFY(answerer.WaitUntilDone());
     QVERIFY(fresh);
     QCOMPARE(second.kind, FrameChoice::Kind::kAccepted);
-    QCOMPARE(second.chosen_frames, std::string("ABCDEFGHIJ"));
+    QCOMPARE(second.codes, std::vector<std::string>{"ABCDEFGHIJKL"});
     QCOMPARE(answerer.Messages().size(), 1);
     QCOMPARE(answerer.Unexpected(), QStringList{});
   }
 
-  // Nothing to choose from: the dialog says so and its button cancels the export.
-  void NoFrameToChoose_data() {
-    QTest::addColumn<QString>("content");  // "" for a file that has gone
-    QTest::newRow("file gone") << QString();
-    QTest::newRow("not XML") << QStringLiteral("<SERVICIO><BLOQUE_DATOS>");
-    QTest::newRow("one frame only") << QString::fromUtf8(kOneFrame);
-  }
-
+  // Handed no frame to choose from: the dialog says so and its button cancels the export.
   void NoFrameToChoose() {
-    QFETCH(QString, content);
-    fs::path file = ToPath(folder_.filePath(QStringLiteral("ninguno.xml")));
-    fs::remove(file);
-    if (!content.isEmpty()) file = Write("ninguno.xml", content.toUtf8().constData());
     ModalAnswerer answerer;
-    TPlantillas dialog(file, ModalOwner{});
+    TPlantillas dialog({}, ModalOwner{});
     dialog.show();
     QCOMPARE(List(dialog, "ListBox2")->count(), 0);
     QVERIFY(LabelText(dialog, "LabelSelec")
@@ -225,7 +211,7 @@ class TimeFrameDialogTest : public QObject {
   }
 
   void DialogAsDrawn() {
-    TPlantillas dialog(Write("tres.xml", kThreeFrames), ModalOwner{});
+    TPlantillas dialog(Frames(kThreeFrames), ModalOwner{});
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Planillas, Marcos o Jornadas Horarias"));
     QCOMPARE(List(dialog, "ListBox2")->selectionMode(), QAbstractItemView::ExtendedSelection);
     QCOMPARE(List(dialog, "ListBox1")->geometry(), QRect(152, 103, 193, 146));

@@ -6,6 +6,8 @@
 
 #include <sstream>
 
+#include "export/time_frames.h"
+
 namespace tv::cli {
 namespace {
 
@@ -17,7 +19,7 @@ struct Session {
   std::ostringstream err;
   FrameChoice Choose(std::optional<std::vector<std::string>> frames, bool interactive) {
     TerminalUi ui(kCentro, std::move(frames), in, out, err, interactive);
-    return ui.ChooseFrames(kCentro);
+    return ui.ChooseFrames(ReadTimeFrames(xml::Document::Load(kCentro)));
   }
 };
 
@@ -25,7 +27,7 @@ TEST(TerminalUi, FramesOptionChoosesInTheFilesOrder) {
   Session s;
   const FrameChoice choice = s.Choose(std::vector<std::string>{"502", " 501 "}, false);
   EXPECT_EQ(choice.kind, FrameChoice::Kind::kAccepted);
-  EXPECT_EQ(choice.chosen_frames, "501       502       ");
+  EXPECT_EQ(choice.codes, (std::vector<std::string>{"501", "502"}));
 }
 
 TEST(TerminalUi, FramesOptionRefusesThreeCodesOrAnUnknownOne) {
@@ -51,7 +53,7 @@ TEST(TerminalUi, OnATerminalListsTheFramesAndAsksUntilAnswered) {
   EXPECT_NE(listing.find("1ª tarde, 2ª tarde"), std::string::npos) << listing;
   const FrameChoice second = s.Choose(std::nullopt, true);
   EXPECT_EQ(second.kind, FrameChoice::Kind::kAccepted);
-  EXPECT_EQ(second.chosen_frames, "502       ");
+  EXPECT_EQ(second.codes, std::vector<std::string>{"502"});
   EXPECT_EQ(s.Choose(std::nullopt, true).kind, FrameChoice::Kind::kCancelled);  // end of input
 }
 

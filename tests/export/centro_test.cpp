@@ -21,7 +21,7 @@ class CentroTest : public ExportTest {
     fs::copy_file(fs::path(TV_BINARY_DIR) / "bin" / "NIVELEX.DBF",
                   folders_.program_folder / "NIVELEX.DBF", fs::copy_options::overwrite_existing);
     ui_.file = fs::path(TV_SOURCE_DIR) / "examples" / "centro.xml";
-    ui_.frame_answers = {{FrameChoice::Kind::kAccepted, "501       502       "}};
+    ui_.frame_answers = {{FrameChoice::Kind::kAccepted, {"501", "502"}}};
     report_ = RunExport(folders_, ui_, selected_);
     ASSERT_EQ(report_.outcome, RunOutcome::kFinished) << (ui_.errors.empty() ? "" : ui_.errors[0]);
   }

@@ -59,9 +59,10 @@ Block OneFrame() {
 }
 Block OneSlot() { return {"TRAMOS_HORARIOS", {{"11", "1a", "480", "535", "1"}}}; }
 
-FrameChoice FakeUi::ChooseFrames(const fs::path&) {
+FrameChoice FakeUi::ChooseFrames(const std::vector<TimeFrame>& frames) {
   ++frame_questions;
-  if (frame_answers.empty()) return {FrameChoice::Kind::kCancelled, ""};
+  frames_shown = frames;
+  if (frame_answers.empty()) return {FrameChoice::Kind::kCancelled, {}};
   FrameChoice answer = frame_answers.front();
   frame_answers.pop_front();
   return answer;

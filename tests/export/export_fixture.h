@@ -38,6 +38,7 @@ class FakeUi : public UserInterface {
   std::vector<std::string> messages;          // in code page 1252
   std::vector<std::string> errors;
   int frame_questions = 0;
+  std::vector<TimeFrame> frames_shown;  // what the last question showed
   std::vector<bool> busy;
 
   std::optional<std::filesystem::path> ChooseExchangeFile(const std::filesystem::path&) override {
@@ -45,7 +46,7 @@ class FakeUi : public UserInterface {
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   void ShowError(const std::string& text) override { errors.push_back(text); }
-  FrameChoice ChooseFrames(const std::filesystem::path&) override;
+  FrameChoice ChooseFrames(const std::vector<TimeFrame>& frames) override;
   void SetBusy(bool on) override { busy.push_back(on); }
 };
 

@@ -6,23 +6,24 @@
 namespace tv {
 namespace {
 
-TEST(ApplyFrameChoice, AcceptsOneOrTwoInListOrderPaddedOrCutToTen) {
+TEST(ApplyFrameChoice, AcceptsOneOrTwoInListOrder) {
+  using Codes = std::vector<std::string>;
   struct Case {
-    std::vector<std::string> entries;
+    Codes entries;
     std::vector<bool> selected;
-    std::string chosen;
+    Codes chosen;
   };
   const Case cases[] = {
-      {{"1", "2"}, {true, true}, "1         2         "},
-      {{"1", "2"}, {false, true}, "2         "},
-      {{"MANANA", "TARDE", "NOCHE"}, {true, false, true}, "MANANA    NOCHE     "},
-      {{"CODIGO12345X"}, {true}, "CODIGO1234"},
-      {{" 1 ", "2"}, {true, false}, " 1        "},  // untrimmed, as the list shows it
+      {{"1", "2"}, {true, true}, {"1", "2"}},
+      {{"1", "2"}, {false, true}, {"2"}},
+      {{"MANANA", "TARDE", "NOCHE"}, {true, false, true}, {"MANANA", "NOCHE"}},
+      {{"CODIGO12345X"}, {true}, {"CODIGO12345X"}},
+      {{" 1 ", "2"}, {true, false}, {" 1 "}},  // untrimmed, as the list shows it
   };
   for (const Case& c : cases) {
     const FrameChoiceResult result = ApplyFrameChoice(c.entries, c.selected);
     EXPECT_TRUE(result.accepted);
-    EXPECT_EQ(result.chosen_frames, c.chosen);
+    EXPECT_EQ(result.codes, c.chosen);
     EXPECT_EQ(result.message, "");
   }
 }
@@ -33,12 +34,12 @@ TEST(ApplyFrameChoice, RefusesThreeOrNone) {
   EXPECT_EQ(three.message,
             "Demasiados Marcos Horarios seleccionados.\r\nComo m\xE1ximo puede seleccionar 2 "
             "Marcos Horarios");
-  EXPECT_EQ(three.chosen_frames.size(), 30u);  // built anyway
+  EXPECT_EQ(three.codes.size(), 3u);  // built anyway
 
   const FrameChoiceResult none = ApplyFrameChoice({"1", "2"}, {false, false});
   EXPECT_FALSE(none.accepted);
   EXPECT_EQ(none.message, "Debe al menos seleccionar 1 Marco Horario.");
-  EXPECT_EQ(none.chosen_frames, "");
+  EXPECT_TRUE(none.codes.empty());
 }
 
 }  // namespace

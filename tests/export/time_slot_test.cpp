@@ -11,7 +11,9 @@ const std::vector<std::string> kSlotFields = {"DIHO",    "CODDIHO",  "DIA",     
                                               "HORA",    "TEXTOHOR", "HORADESDE", "HORAHASTA",
                                               "MINUTOS", "MARCO",    "MARCOXML"};
 
-FrameChoice Accept(const std::string& chosen) { return {FrameChoice::Kind::kAccepted, chosen}; }
+FrameChoice Accept(std::vector<std::string> codes) {
+  return {FrameChoice::Kind::kAccepted, std::move(codes)};
+}
 
 TEST_F(ExportTest, OneFrameNeedsNoQuestionAndFillsSevenDays) {
   const Block frames{"JORNADAS_ESCOLARES", {{" 1 ", " Mañana ", "01/09/2026", "30/06/2027"}}};
@@ -55,9 +57,8 @@ TEST_F(ExportTest, TheFrameStartingEarlierIsFrameZeroWhateverTheOrder) {
                         {"T2", "2 tarde", "985", "1040", "T"},
                         {"M2", "2 mañana", "535", "590", "M"},
                     }};
-  ui_.frame_answers = {{FrameChoice::Kind::kRefused, ""},
-                       {FrameChoice::Kind::kRefused, ""},
-                       Accept("T         M         ")};
+  ui_.frame_answers = {
+      {FrameChoice::Kind::kRefused, {}}, {FrameChoice::Kind::kRefused, {}}, Accept({"T", "M"})};
   ASSERT_EQ(Export({frames, slots}).outcome, RunOutcome::kFinished);
   EXPECT_EQ(ui_.frame_questions, 3);  // asked again after each refused choice
   EXPECT_EQ(ReadRows("DIASHORAST", {"DIHO", "HORA", "MARCO", "MARCOXML"}).size(), 28u);
@@ -77,7 +78,7 @@ TEST_F(ExportTest, EqualStartsGiveFrameZeroToTheFirstCode) {
   const Block frames{"JORNADAS_ESCOLARES", {{"A", "", "", ""}, {"B", "", "", ""}}};
   const Block slots{"TRAMOS_HORARIOS",
                     {{"B1", "", "480", "535", "B"}, {"A1", "", "480", "535", "A"}}};
-  ui_.frame_answers = {Accept("A         B         ")};
+  ui_.frame_answers = {Accept({"A", "B"})};
   ASSERT_EQ(Export({frames, slots}).outcome, RunOutcome::kFinished);
   EXPECT_EQ(ReadRows("DIASHORAST", {"MARCOXML", "MARCO"})[0], (std::vector<std::string>{"B", "1"}));
   EXPECT_EQ(ReadRows("DIASHORAST", {"MARCOXML", "MARCO"})[1], (std::vector<std::string>{"A", "0"}));
@@ -93,7 +94,7 @@ TEST_F(ExportTest, SlotValuesHourNumbersAndTimes) {
   }
   slots.records.push_back({"X", "corto", "45", "", "1"});         // 00:45 to 00:00: -45
   slots.records.push_back({"Y", "al reves", "600", "590", "1"});  // end before start
-  ui_.frame_answers = {Accept("1         2         ")};
+  ui_.frame_answers = {Accept({"1", "2"})};
   ASSERT_EQ(Export({frames, slots}).outcome, RunOutcome::kFinished);
   const Rows rows = ReadRows("DIASHORAST", kSlotFields);
   ASSERT_EQ(rows.size(), 7u * 14u);
@@ -113,7 +114,7 @@ TEST_F(ExportTest, WithOneFrameChosenSlotsWithoutFrameCodeCountAsTheSecond) {
   const Block frames{"JORNADAS_ESCOLARES", {{"1", "", "", ""}, {"2", "", "", ""}}};
   const Block slots{"TRAMOS_HORARIOS",
                     {{"a", "", "480", "535", "1"}, {"b", "", "400", "450", "  "}, {"c"}}};
-  ui_.frame_answers = {Accept("1         ")};
+  ui_.frame_answers = {Accept({"1"})};
   ASSERT_EQ(Export({frames, slots}).outcome, RunOutcome::kFinished);
   // 'c' has no frame code either: it is read with empty fields and counts too.
   const Rows day1 = ReadRows("DIASHORAST", {"DIHO", "CODDIHO", "MARCO", "MARCOXML", "HORADESDE"});
@@ -121,6 +122,37 @@ TEST_F(ExportTest, WithOneFrameChosenSlotsWithoutFrameCodeCountAsTheSecond) {
                                                         {"11", "b", "0", "", "06:40"},
                                                         {"12", "c", "0", "", "00:00"}}));
   EXPECT_EQ(Column("PERIODOS", "CJORNADA"), (std::vector<std::string>{"1"}));
+}
+
+// The dialog is shown the slots that the tables then get: a slot belongs to a frame when
+// their codes agree without blanks around them and within the first 10 characters.
+TEST_F(ExportTest, TheDialogShowsTheSlotsThatAreWritten) {
+  const Block frames{"JORNADAS_ESCOLARES",
+                     {{" T ", "Tarde", "d1", "d2"},
+                      {"  JORNADA-MANANA",
+                       "Ma\xC3\xB1"
+                       "ana",
+                       "d3", "d4"},
+                      {"N", "Noche", "", ""}}};
+  const Block slots{"TRAMOS_HORARIOS",
+                    {{"T1", " 1 tarde", "930", "985", "T"},
+                     {"M1", "1 ma", "480", "535", "JORNADA-MANANA "},
+                     {"T2", "2 tarde", "985", "1040", " T"},
+                     {"M2", "2 ma", "535", "590", "JORNADA-MAxx"},
+                     {"N1", "1 noche", "1200", "1255", "n"}}};
+  ui_.frame_answers = {Accept({" T ", "  JORNADA-MANANA"})};
+  ASSERT_EQ(Export({frames, slots}).outcome, RunOutcome::kFinished);
+  ASSERT_EQ(ui_.frames_shown.size(), 3u);
+  EXPECT_EQ(ui_.frames_shown[0], (TimeFrame{" T ", "Tarde", "d1", "d2", {" 1 tarde", "2 tarde"}}));
+  EXPECT_EQ(ui_.frames_shown[1].slot_texts, (std::vector<std::string>{"1 ma", "2 ma"}));
+  EXPECT_EQ(ui_.frames_shown[2].slot_texts, std::vector<std::string>{});  // 'n' is not 'N'
+  const Rows rows = ReadRows("DIASHORAST", {"CODDIHO", "MARCO", "MARCOXML"});
+  ASSERT_EQ(rows.size(), 28u);
+  EXPECT_EQ(Rows(rows.begin(), rows.begin() + 4), (Rows{{"T1", "1", "T"},
+                                                        {"M1", "0", "JORNADA-MA"},
+                                                        {"T2", "1", "T"},
+                                                        {"M2", "0", "JORNADA-MA"}}));
+  EXPECT_EQ(Column("PERIODOS", "CJORNADA"), (std::vector<std::string>{"T", "JORNADA-MA"}));
 }
 
 TEST_F(ExportTest, ASlotTimeThatIsNoNumberEndsTheRunNamingTheSlot) {

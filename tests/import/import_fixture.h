@@ -77,7 +77,7 @@ class RecordingUi : public UserInterface {
     CheckNotBusy();
     errors.push_back(text);
   }
-  FrameChoice ChooseFrames(const std::filesystem::path&) override { return {}; }
+  FrameChoice ChooseFrames(const std::vector<TimeFrame>&) override { return {}; }
   void SetBusy(bool on) override {
     ++busy_calls;
     busy = on;

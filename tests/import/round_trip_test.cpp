@@ -76,16 +76,11 @@ bool IsRoomCode(const School& school, const std::string& code) {
 // Chooses the first two frames in the dialog; the file comes from the test.
 class RoundTripUi : public RecordingUi {
  public:
-  std::string frames;
-  FrameChoice ChooseFrames(const fs::path&) override {
+  std::vector<std::string> frames;
+  FrameChoice ChooseFrames(const std::vector<TimeFrame>&) override {
     return {FrameChoice::Kind::kAccepted, frames};
   }
 };
-
-std::string Padded(std::string code) {
-  code.resize(10, ' ');
-  return code;
-}
 
 TEST(RoundTrip, EveryLessonComesBackWithTheKeysOfTheInputFile) {
   const fs::path example = fs::path(TV_SOURCE_DIR) / "examples" / "centro.xml";
@@ -101,7 +96,7 @@ TEST(RoundTrip, EveryLessonComesBackWithTheKeysOfTheInputFile) {
 
   RoundTripUi ui;
   ui.answer = input;
-  ui.frames = Padded(school.frames[0]) + Padded(school.frames[1]);
+  ui.frames = {school.frames[0], school.frames[1]};
   fs::path selected;
   ASSERT_EQ(RunExport(folders, ui, selected).outcome, RunOutcome::kFinished)
       << (ui.errors.empty() ? "" : ui.errors[0]);

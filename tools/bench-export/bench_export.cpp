@@ -20,7 +20,6 @@
 #include "exchange/xml_document.h"
 #include "export/export_run.h"
 #include "export/frame_choice.h"
-#include "export/time_frames.h"
 #include "util/cp1252.h"
 #include "util/env.h"
 #include "util/run_error.h"
@@ -33,26 +32,21 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Answers as a user would who picks the first two frames. The frames are read before
-// the clock starts: what a dialog costs (it loads the file again on its own) is the front
-// end's, not the export's.
+// Answers as a user would who picks the first two frames.
 class BenchUi : public tv::UserInterface {
  public:
-  explicit BenchUi(fs::path file) : file_(std::move(file)) {
-    const auto frames = tv::ReadTimeFrames(tv::xml::Document::Load(file_));
+  explicit BenchUi(fs::path file) : file_(std::move(file)) {}
+  std::optional<fs::path> ChooseExchangeFile(const fs::path&) override { return file_; }
+  void ShowMessage(const std::string& text) override { last_message = text; }
+  void ShowError(const std::string& text) override { error = text; }
+  tv::FrameChoice ChooseFrames(const std::vector<tv::TimeFrame>& frames) override {
     std::vector<std::string> codes;
     std::vector<bool> selected;
     for (const auto& frame : frames) {
       codes.push_back(frame.code);
       selected.push_back(codes.size() <= 2);
     }
-    chosen_ = tv::ApplyFrameChoice(codes, selected).chosen_frames;
-  }
-  std::optional<fs::path> ChooseExchangeFile(const fs::path&) override { return file_; }
-  void ShowMessage(const std::string& text) override { last_message = text; }
-  void ShowError(const std::string& text) override { error = text; }
-  tv::FrameChoice ChooseFrames(const fs::path&) override {
-    return {tv::FrameChoice::Kind::kAccepted, chosen_};
+    return {tv::FrameChoice::Kind::kAccepted, tv::ApplyFrameChoice(codes, selected).codes};
   }
   void SetBusy(bool) override {}
 
@@ -61,7 +55,6 @@ class BenchUi : public tv::UserInterface {
 
  private:
   fs::path file_;
-  std::string chosen_;
 };
 
 // In a child: parses the file, or exports it into a fresh work folder; counts the rows
@@ -88,17 +81,6 @@ void MeasureInChild(const std::string& what, const fs::path& file, const fs::pat
   std::size_t rows = 0;
   for (const auto& [table, count] : report.counts) rows += count;
   tv::bench::WriteFigures(figures, seconds, rows);
-}
-
-// The best of `runs` runs of a child (its peak memory with it).
-tv::bench::Figures Best(const fs::path& self, const std::string& options, const fs::path& figures,
-                        int runs) {
-  tv::bench::Figures best;
-  for (int run = 0; run < runs; ++run) {
-    const tv::bench::Figures figures_of_run = tv::bench::RunChild(self, options, figures);
-    if (run == 0 || figures_of_run.seconds < best.seconds) best = figures_of_run;
-  }
-  return best;
 }
 
 }  // namespace
@@ -143,8 +125,9 @@ int main(int argc, char** argv) {
       const fs::path figures = fs::path(folder) / "figures";
       const std::string where =
           " --file \"" + file.string() + "\" --work \"" + work.string() + "\"";
-      const auto parse = Best(self, "--measure parse" + where, figures, runs);
-      const auto exported = Best(self, "--measure export" + where, figures, runs);
+      const auto parse = tv::bench::RunChildBest(self, "--measure parse" + where, figures, runs);
+      const auto exported =
+          tv::bench::RunChildBest(self, "--measure export" + where, figures, runs);
       fs::remove_all(work);
       std::printf("%6d %8.1f %9.3f %9.1f %10.3f %10.1f %10llu %11.4f %7.2f\n", scale,
                   static_cast<double>(fs::file_size(file)) / (1024.0 * 1024.0), parse.seconds,

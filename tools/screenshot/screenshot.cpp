@@ -16,6 +16,7 @@
 #include "app/main_form.h"
 #include "app/paths.h"
 #include "app/time_frame_dialog.h"
+#include "export/time_frames.h"
 
 namespace {
 
@@ -57,7 +58,9 @@ int main(int argc, char** argv) {
 
   // The dialog as the user is about to accept two frames: both selected, the second
   // one clicked last, so its name, dates and slots are shown.
-  tv::app::TPlantillas dialog(tv::app::ToPath(exchange_file), tv::app::ModalOwner{});
+  tv::app::TPlantillas dialog(
+      tv::ReadTimeFrames(tv::xml::Document::Load(tv::app::ToPath(exchange_file))),
+      tv::app::ModalOwner{});
   dialog.show();
   Wait(50);
   if (auto* frames = dialog.findChild<QListWidget*>(QStringLiteral("ListBox2"));
@@ -78,7 +81,7 @@ int main(int argc, char** argv) {
   host.show();
   Wait(200);
   tv::app::MainFormSetup launched;
-  launched.parameters = {QStringLiteral("ver"), QString::number(host.winId(), 16)};
+  launched.parameters = {"ver", QString::number(host.winId(), 16).toStdString()};
   tv::app::TMForm inside(launched);
   inside.show();
   Wait(500);

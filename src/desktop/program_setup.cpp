@@ -1,14 +1,14 @@
 // The setup of the real program: the platform's folders and the runs.
-#include "app/main_form.h"
+#include "desktop/main_window_rules.h"
 #include "export/export_run.h"
 #include "import/import_run.h"
 #include "util/env.h"
 
-namespace tv::app {
+namespace tv::desktop {
 
-MainFormSetup ProgramSetup(const QStringList& parameters) {
-  MainFormSetup setup;
-  setup.parameters = parameters;
+MainWindowSetup ProgramSetup(std::vector<std::string> parameters) {
+  MainWindowSetup setup;
+  setup.parameters = std::move(parameters);
   setup.folders.work_folder = env::DefaultWorkFolder();
   setup.folders.program_folder = env::ProgramFolder();
   setup.export_run = RunExport;
@@ -16,4 +16,4 @@ MainFormSetup ProgramSetup(const QStringList& parameters) {
   return setup;
 }
 
-}  // namespace tv::app
+}  // namespace tv::desktop
