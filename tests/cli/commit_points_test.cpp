@@ -55,7 +55,7 @@ std::string Names(const Files& files) {
 
 void CopyFolder(const fs::path& from, const fs::path& to) {
   fs::remove_all(to);
-  fs::create_directories(to);
+  // Made by the copy itself: the Windows library refuses to copy into an existing folder.
   fs::copy(from, to, fs::copy_options::recursive);
 }
 
