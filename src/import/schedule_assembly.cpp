@@ -112,12 +112,21 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
     ++summary.teachers;
     teacher_codes.insert(code);
 
+    // A solver writes the sessions of one teaching load one after another: a lesson with
+    // the subject and group of the lesson before takes that lesson's teaching load and
+    // group again instead of looking them up (the same texts give the same rows).
+    const SolutionRow* before = nullptr;
+    const LoadKeys* load = nullptr;
+    const std::string* group_key = nullptr;
     for (const SolutionRow& row : lessons) {
       const std::string& subject = solution.Text(row.subject);
       const std::string& group_code = solution.Text(row.group);
+      const bool same_load =
+          before != nullptr && before->subject == row.subject && before->group == row.group;
+      before = &row;
       LessonFields fields;
 
-      const LoadKeys* load = lookups.loads.Find(PairKey(subject, group_code));
+      if (!same_load) load = lookups.loads.Find(PairKey(subject, group_code));
       if (load == nullptr) ++summary.without_load;
       fields.subject_key = load ? std::string_view(load->subject_key) : empty;
       fields.course_key = load ? std::string_view(load->course_key) : empty;
@@ -147,7 +156,7 @@ ScheduleSummary AssembleSchedule(const ScheduleTables& tables, const PeriodDates
       const std::string& room = solution.Text(row.room);
       fields.room = AllTrim(room).empty() ? empty : room;
 
-      const std::string* group_key = lookups.groups.Find(group_code);
+      if (!same_load) group_key = lookups.groups.Find(group_code);
       if (group_key == nullptr) ++summary.without_group;
       fields.group_key = group_key ? *group_key : empty;
 

@@ -20,18 +20,13 @@ int ReadWhole(const std::string& text, const char* field, std::size_t row) {
 
 }  // namespace
 
-std::uint32_t SolutionRows::Intern(std::string text) {
-  const auto [it, added] = ids_.try_emplace(std::move(text), static_cast<std::uint32_t>(0));
+std::uint32_t SolutionRows::Intern(TextField field, std::string text) {
+  const auto [it, added] = ids_[field].try_emplace(std::move(text), static_cast<std::uint32_t>(0));
   if (added) {
     it->second = static_cast<std::uint32_t>(texts_.size());
     texts_.push_back(it->first);
   }
   return it->second;
-}
-
-const std::uint32_t* SolutionRows::IdOf(const std::string& text) const {
-  const auto found = ids_.find(text);
-  return found == ids_.end() ? nullptr : &found->second;
 }
 
 SolutionRows SolutionRows::Read(worktables::Table& solution) {
@@ -48,19 +43,22 @@ SolutionRows SolutionRows::Read(worktables::Table& solution) {
   // A solver writes a teacher's sessions one after another, so a field often holds the
   // text of the row before: that text's id is taken again without looking it up.
   struct LastText {
+    explicit LastText(TextField of) : field(of) {}
+    TextField field;
     std::string text;
     std::uint32_t id = 0;
     bool set = false;
   };
   auto id_of = [&rows](LastText& last, std::string text) {
     if (!last.set || text != last.text) {
-      last.id = rows.Intern(text);
+      last.id = rows.Intern(last.field, text);
       last.text = std::move(text);
       last.set = true;
     }
     return last.id;
   };
-  LastText last_prof, last_day, last_frame, last_subject, last_group, last_task, last_room;
+  LastText last_prof{kTeacher}, last_day{kDay}, last_frame{kFrame}, last_subject{kSubject},
+      last_group{kGroup}, last_task{kTask}, last_room{kRoom};
 
   // The lessons in table order with their teacher codes, then grouped by teacher code.
   std::vector<SolutionRow> in_table_order;
@@ -111,9 +109,9 @@ void SolutionRows::CheckReadable(const std::string& teacher_code) const {
 }
 
 std::span<const SolutionRow> SolutionRows::LessonsOf(const std::string& teacher_code) const {
-  const std::uint32_t* id = IdOf(teacher_code);
-  if (id == nullptr) return {};
-  const Range range = lessons_of_text_[*id];
+  const auto found = ids_[kTeacher].find(teacher_code);
+  if (found == ids_[kTeacher].end()) return {};
+  const Range range = lessons_of_text_[found->second];
   return std::span<const SolutionRow>(lessons_).subspan(range.begin, range.end - range.begin);
 }
 

@@ -50,13 +50,15 @@ class SolutionRows {
   std::vector<std::string> TeacherCodes() const;
 
  private:
-  // The id of a text, given to it the first time it is seen.
-  std::uint32_t Intern(std::string text);
-  // The id of a text already seen, or none.
-  const std::uint32_t* IdOf(const std::string& text) const;
+  // The fields whose texts are kept; each has its own ids, so that the lookups of a
+  // field with few different texts (days, frames) stay in a small table.
+  enum TextField { kTeacher, kDay, kFrame, kSubject, kGroup, kTask, kRoom, kTextFields };
+
+  // The id of a text of a field, given to it the first time it is seen.
+  std::uint32_t Intern(TextField field, std::string text);
 
   std::vector<std::string> texts_;
-  std::unordered_map<std::string, std::uint32_t> ids_;
+  std::unordered_map<std::string, std::uint32_t> ids_[kTextFields];
   // Every lesson, those of each teacher code together and in table order.
   std::vector<SolutionRow> lessons_;
   // Where the lessons of a teacher code lie in lessons_, by the code's text id.

@@ -61,7 +61,10 @@ class WriteIniValueTest : public testing::Test {
     file_ = folder_ / "Velorim.ini";
   }
   void TearDown() override {
-    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
+    std::error_code ignored;
+    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    // Windows deletes no read-only file.
+    fs::permissions(file_, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(folder_);
   }
   std::string Read() const {

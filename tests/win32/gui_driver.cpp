@@ -17,7 +17,8 @@
 //   refused          launched export without the level table beside the program: the
 //                    message, the window stays inside the host until "&Salir".
 //   not-a-window     launched with a handle that names no window: an ordinary window
-//                    with its caption; "&Salir".
+//                    with its caption; help (the button, then F1 on a button) says the
+//                    help file is missing; "&Salir".
 //   screenshots      not a test: saves pictures of the main window and of the frame
 //                    dialog as BMP files in the folder given instead of an exchange
 //                    file (the exchange file is then "centro.xml" beside the program).
@@ -40,6 +41,7 @@ constexpr wchar_t kMainCaption[] = L"Exportar e importar datos entre Velorim y O
 constexpr int kExportButton = 201;
 constexpr int kImportButton = 202;
 constexpr int kCloseButton = 203;
+constexpr int kHelpButton = 204;
 constexpr int kFrameList = 102;
 constexpr int kSlotList = 101;
 constexpr int kContinueButton = 1;
@@ -389,6 +391,13 @@ int Run(const std::wstring& scenario, const std::wstring& exe, const std::wstrin
     HWND form = WaitForTopLevel(L"TMForm", kMainCaption);
     if (form == nullptr) return 1;
     Check((GetWindowLongPtrW(form, GWL_STYLE) & WS_CAPTION) != 0, L"a window with its caption");
+    // No help file beside the program: the help button and F1 say so.
+    const std::wstring missing = L"No se encuentra el archivo de ayuda " +
+                                 exe.substr(0, exe.find_last_of(L'\\') + 1) + L"ORTELIA.chm";
+    Click(FindControl(form, kHelpButton));
+    ExpectBox(missing);
+    PostMessageW(FindControl(form, kExportButton), WM_KEYDOWN, VK_F1, 0);
+    ExpectBox(missing);
     Click(FindControl(form, kCloseButton));
     Check(WaitForExit() == 0, L"exit code 0");
   } else if (scenario == L"screenshots") {

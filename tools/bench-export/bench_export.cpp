@@ -83,17 +83,6 @@ void MeasureInChild(const std::string& what, const fs::path& file, const fs::pat
   tv::bench::WriteFigures(figures, seconds, rows);
 }
 
-// The best of `runs` runs of a child (its peak memory with it).
-tv::bench::Figures Best(const fs::path& self, const std::string& options, const fs::path& figures,
-                        int runs) {
-  tv::bench::Figures best;
-  for (int run = 0; run < runs; ++run) {
-    const tv::bench::Figures figures_of_run = tv::bench::RunChild(self, options, figures);
-    if (run == 0 || figures_of_run.seconds < best.seconds) best = figures_of_run;
-  }
-  return best;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,8 +125,9 @@ int main(int argc, char** argv) {
       const fs::path figures = fs::path(folder) / "figures";
       const std::string where =
           " --file \"" + file.string() + "\" --work \"" + work.string() + "\"";
-      const auto parse = Best(self, "--measure parse" + where, figures, runs);
-      const auto exported = Best(self, "--measure export" + where, figures, runs);
+      const auto parse = tv::bench::RunChildBest(self, "--measure parse" + where, figures, runs);
+      const auto exported =
+          tv::bench::RunChildBest(self, "--measure export" + where, figures, runs);
       fs::remove_all(work);
       std::printf("%6d %8.1f %9.3f %9.1f %10.3f %10.1f %10llu %11.4f %7.2f\n", scale,
                   static_cast<double>(fs::file_size(file)) / (1024.0 * 1024.0), parse.seconds,

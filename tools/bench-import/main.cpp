@@ -6,7 +6,9 @@
 // holds. With --rows R, the solution of the last scale is then lengthened to R rows
 // (its rows repeated in turn) and measured again.
 //
-//   bench-import [--sizes 1,10,100] [--rows R] [--folder DIR] [--make-school PATH]
+// With --runs R, each is run R times and the fastest run counts.
+//
+//   bench-import [--sizes 1,10,100] [--rows R] [--runs R] [--folder DIR] [--make-school PATH]
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
@@ -149,6 +151,9 @@ int main(int argc, char** argv) {
   std::uint64_t bytes = 0;
   app.add_option("--sizes", sizes_text, "Scales N, comma-separated");
   app.add_option("--rows", rows, "Then lengthen the last scale's solution to this many rows");
+  int runs = 1;
+  app.add_option("--runs", runs, "Runs of each measure; the fastest counts")
+      ->check(CLI::PositiveNumber);
   app.add_option("--folder", folder_text, "Where the schools are made (emptied first)");
   app.add_option("--make-school", make_school, "The make-school program");
   app.add_option("--program-folder", program_folder, "The folder holding NIVELEX.DBF");
@@ -174,10 +179,11 @@ int main(int argc, char** argv) {
                 "floor s", "floor MB", "output MB", "ratio");
     auto measure_both = [&](const std::string& label, const fs::path& dir, std::size_t lessons) {
       const std::string where = "--dir \"" + dir.string() + "\"";
-      const auto import = tv::bench::RunChild(self, "--measure import " + where, dir / "figures");
-      const auto floor = tv::bench::RunChild(
+      const auto import =
+          tv::bench::RunChildBest(self, "--measure import " + where, dir / "figures", runs);
+      const auto floor = tv::bench::RunChildBest(
           self, "--measure floor --bytes " + std::to_string(import.count) + " " + where,
-          dir / "figures");
+          dir / "figures", runs);
       std::printf("%6s %9zu %10.3f %10.1f %10.3f %10.1f %10.1f %8.2f\n", label.c_str(), lessons,
                   import.seconds, tv::bench::Megabytes(import.peak_bytes), floor.seconds,
                   tv::bench::Megabytes(floor.peak_bytes), tv::bench::Megabytes(import.count),
