@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "cli/terminal_text.h"
 #include "exchange/block_reader.h"
 #include "util/cp1252.h"
 #include "util/json_text.h"
@@ -13,6 +14,9 @@ namespace tv::cli {
 namespace {
 
 std::string Utf8(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+
+// A value of the file, or its name, for one line of the text summary.
+std::string Shown(std::string_view utf8) { return TerminalText(utf8, false); }
 
 // Pads a UTF-8 text with blanks to a width in characters.
 std::string Padded(const std::string& utf8, std::size_t width) {
@@ -57,9 +61,9 @@ ExchangeSummary SummarizeExchange(const xml::Document& document) {
 }
 
 std::string SummaryText(const ExchangeSummary& summary, const std::string& file_utf8) {
-  std::string out = "Archivo: " + file_utf8 + "\n";
+  std::string out = "Archivo: " + Shown(file_utf8) + "\n";
   if (summary.root != "SERVICIO") {
-    out += "Elemento ra\xC3\xADz: " + Utf8(summary.root) +
+    out += "Elemento ra\xC3\xADz: " + Shown(Utf8(summary.root)) +
            " (no es SERVICIO: no se lee ning\xC3\xBAn bloque)\n";
   }
   out +=
@@ -67,7 +71,7 @@ std::string SummaryText(const ExchangeSummary& summary, const std::string& file_
       "digo del a\xC3\xB1o: ";
   if (summary.year_code) {
     out += '"';
-    out += Utf8(*summary.year_code);
+    out += Shown(Utf8(*summary.year_code));
     out += '"';
   } else {
     out += "(no hay: falta /SERVICIO/BLOQUE_DATOS o est\xC3\xA1 vac\xC3\xADo)";
@@ -85,9 +89,9 @@ std::string SummaryText(const ExchangeSummary& summary, const std::string& file_
   }
   out += "\nJornadas escolares: " + std::to_string(summary.frames.size()) + "\n";
   for (const FrameSummary& frame : summary.frames) {
-    out += "  " + Padded(Utf8(frame.code), 8) + " " + Padded(Utf8(frame.name), 28) + " " +
-           Utf8(frame.start) + " - " + Utf8(frame.end) + "  " + std::to_string(frame.slots) +
-           (frame.slots == 1 ? " tramo" : " tramos") + "\n";
+    out += "  " + Padded(Shown(Utf8(frame.code)), 8) + " " + Padded(Shown(Utf8(frame.name)), 28) +
+           " " + Shown(Utf8(frame.start)) + " - " + Shown(Utf8(frame.end)) + "  " +
+           std::to_string(frame.slots) + (frame.slots == 1 ? " tramo" : " tramos") + "\n";
   }
   return out;
 }

@@ -1,10 +1,12 @@
 // transvelor inspect FILE.xml [--json]: what the export would read from an exchange file.
 #include <iostream>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "cli/commands.h"
 #include "cli/exchange_summary.h"
+#include "cli/terminal_text.h"
 #include "exchange/xml_document.h"
 #include "util/cp1252.h"
 #include "util/env.h"
@@ -27,7 +29,12 @@ void RunInspect(const InspectOptions& options) {
                                : SummaryText(summary, options.file))
               << std::flush;
   } catch (const RunError& error) {
-    std::cerr << "transvelor inspect: " << Cp1252ToUtf8(error.message()) << "\n";
+    std::cerr << "transvelor inspect: " << TerminalText(Cp1252ToUtf8(error.message()), true)
+              << "\n";
+    throw CLI::RuntimeError(1);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "transvelor inspect: no hay memoria suficiente para leer "
+              << TerminalText(options.file, false) << "\n";
     throw CLI::RuntimeError(1);
   } catch (const std::exception& error) {
     std::cerr << "transvelor inspect: " << error.what() << "\n";

@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 
+#include "cli/terminal_text.h"
 #include "export/frame_choice.h"
 #include "util/cp1252.h"
 #include "util/env.h"
@@ -23,7 +24,7 @@ std::string ForTerminal(const std::string& text) {
     if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
     out += utf8[i];
   }
-  return out;
+  return TerminalText(out, true);
 }
 
 std::string FrameCodes(const std::vector<TimeFrame>& frames) {

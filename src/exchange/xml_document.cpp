@@ -9,7 +9,9 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <new>
 #include <pugixml.hpp>
+#include <stdexcept>
 #include <system_error>
 
 #include "exchange/replacing_file.h"
@@ -462,6 +464,14 @@ std::string ReadFileBytes(const fs::path& file, const std::string& name) {
   return bytes;
 }
 
+RunError TooLargeForMemory(const fs::path& file, const std::string& name) {
+  std::error_code ec;
+  const auto size = fs::file_size(file, ec);
+  const std::string bytes = ec ? std::string() : " (" + std::to_string(size) + " bytes)";
+  return RunError("El archivo " + name + bytes +
+                  " es demasiado grande para la memoria disponible: no se puede leer.");
+}
+
 // A node at document level, and where the text it was parsed from lies in the file's
 // text: the byte at `parsed` is the one at `offset` there.
 struct TopNode {
@@ -523,13 +533,33 @@ Document::~Document() = default;
 Document::Document(Document&&) noexcept = default;
 Document& Document::operator=(Document&&) noexcept = default;
 
+namespace {
+
+// Reads and works on the whole text of a file: a folder, a named pipe or a device is
+// refused before it is opened (reading a pipe would wait for a writer, and a device such
+// as /dev/zero never ends), and a file too large for the memory is reported as such.
+template <typename Work>
+auto WithFileText(const fs::path& file, const std::string& name, Work work) {
+  env::RequireReadableFile(file);
+  try {
+    return work([&] { return ToUtf8(ReadFileBytes(file, name), name); });
+  } catch (const std::bad_alloc&) {
+    throw TooLargeForMemory(file, name);
+  } catch (const std::length_error&) {
+    throw TooLargeForMemory(file, name);
+  }
+}
+
+}  // namespace
+
 Document Document::Load(const fs::path& file) {
   const std::string name = FileLabel(file);
-  Document result;
-  result.impl_->buffer = ToUtf8(ReadFileBytes(file, name), name);
-  ParseInto(result.impl_->document, result.impl_->buffer, name,
-            [&] { return ToUtf8(ReadFileBytes(file, name), name); });
-  return result;
+  return WithFileText(file, name, [&](const std::function<std::string()>& read) {
+    Document result;
+    result.impl_->buffer = read();
+    ParseInto(result.impl_->document, result.impl_->buffer, name, read);
+    return result;
+  });
 }
 
 Document Document::Parse(std::string_view bytes, const std::string& name) {
@@ -811,7 +841,9 @@ Prolog Document::LoadInParts(const fs::path& file,
                              const std::function<void(const Document&)>& beginning,
                              std::size_t part_bytes) {
   const std::string name = FileLabel(file);
-  return LoadTextInParts(ToUtf8(ReadFileBytes(file, name), name), name, beginning, part_bytes);
+  return WithFileText(file, name, [&](const std::function<std::string()>& read) {
+    return LoadTextInParts(read(), name, beginning, part_bytes);
+  });
 }
 
 Prolog Document::ParseInParts(std::string_view bytes, const std::string& name,

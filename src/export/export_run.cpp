@@ -1,6 +1,7 @@
 #include "export/export_run.h"
 
 #include <exception>
+#include <new>
 
 #include "exchange/xml_document.h"
 #include "export/changes_since_last_export.h"
@@ -83,8 +84,9 @@ void BuildAndCommit(const RunFolders& folders, UserInterface& ui, const fs::path
 RunReport Run(const RunFolders& folders, UserInterface& ui, fs::path& selected_file, Mode mode) {
   RunReport report;
   if (auto chosen = ui.ChooseExchangeFile(selected_file)) selected_file = std::move(*chosen);
-  std::error_code ec;
-  if (selected_file.empty() || !fs::is_regular_file(selected_file, ec)) {
+  // Something that is there but is no file (a folder, a pipe) is refused when it is read,
+  // with a message that says what it is.
+  if (selected_file.empty() || env::KindOfFile(selected_file) == env::FileKind::kMissing) {
     ui.ShowMessage("No existe archivo");
     report.outcome = RunOutcome::kNoFile;
     return report;
@@ -104,8 +106,12 @@ RunReport Run(const RunFolders& folders, UserInterface& ui, fs::path& selected_f
     ui.ShowError(error.message());
     report.outcome = RunOutcome::kFailed;
     return report;
+  } catch (const std::bad_alloc&) {
+    ui.ShowError("No hay memoria suficiente para exportar " + env::PathText(selected_file) + ".");
+    report.outcome = RunOutcome::kFailed;
+    return report;
   } catch (const std::exception& error) {
-    // A failure outside our own checks (file system, memory): shown as it comes.
+    // A failure outside our own checks (file system): shown as it comes.
     ui.ShowError(error.what());
     report.outcome = RunOutcome::kFailed;
     return report;

@@ -6,7 +6,11 @@
 namespace tv {
 
 int SlotMinutes(const std::string& text) {
-  return ParseInteger(text.size() < 4 ? "0" + text : text);
+  try {
+    return ParseInteger(text.size() < 4 ? "0" + text : text);
+  } catch (const RunError&) {
+    throw NotAnInteger(text);  // the text as the file has it, without the added "0"
+  }
 }
 
 namespace {

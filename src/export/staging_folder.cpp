@@ -57,11 +57,18 @@ std::string StagingFolder::Commit(const std::vector<std::string>& obsolete,
     }
   }
 
-  // Nothing is touched while another program holds one of the old files.
+  // Nothing is touched while another program holds one of the old files, or while one of
+  // them is no file at all (a folder by the table's name).
   std::vector<std::string> old_files = replaced;
   old_files.insert(old_files.end(), record.drops.begin(), record.drops.end());
   for (const std::string& name : old_files) {
     const fs::path file = work_folder_ / name;
+    if (const env::FileKind kind = env::KindOfFile(file); kind != env::FileKind::kRegularFile) {
+      throw RunError("No se puede reemplazar " + env::PathText(file) + ": es " +
+                     env::FileKindText(kind) +
+                     ", no un archivo. Qu\xEDtelo de la carpeta de trabajo y vuelva a exportar; "
+                     "la carpeta de trabajo no ha cambiado.");
+    }
     try {
       env::TableFile held = env::TableFile::Open(file, env::ShareMode::kExclusive);
     } catch (const RunError& error) {

@@ -11,6 +11,7 @@
 #include "exchange/xml_stream_writer.h"
 #include "import/output_document.h"
 #include "import/schedule_assembly.h"
+#include "import/solution_table.h"
 #include "util/env.h"
 #include "util/replacement_file.h"
 #include "util/run_error.h"
@@ -47,10 +48,10 @@ class BusyPointer {
   bool busy_ = true;
 };
 
+// Something that is there but is no file (a folder, a pipe) is refused when it is read,
+// with a message that says what it is.
 bool IsExistingFile(const fs::path& file) {
-  if (file.empty()) return false;
-  std::error_code error;
-  return fs::is_regular_file(file, error);
+  return !file.empty() && env::KindOfFile(file) != env::FileKind::kMissing;
 }
 
 // Opens the eight tables in order. The vector closes those already open when a later
@@ -61,6 +62,7 @@ std::vector<Table> OpenImportTables(WorkFolder& folder) {
   for (const char* name : kImportTables) {
     try {
       tables.push_back(folder.OpenWorkTable(name, OpenMode::kExclusive));
+      if (tables.size() == kSoluc + 1) CheckSolutionFields(tables[kSoluc]);
     } catch (const RunError& error) {
       throw RunError(std::string("No se puede abrir la tabla ") + name + ": " + error.message());
     }
@@ -110,6 +112,7 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
 
   BusyPointer busy(ui);
   try {
+    env::RequireReadableFile(selected_file);
     // An export or restore stopped half way is finished before any table is read.
     worktables::CompleteInterruptedCommit(folders.work_folder);
     WorkFolder folder(folders.work_folder);
@@ -142,6 +145,9 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
                                                 tables[kNomAsg], tables[kTramos], tables[kGrupos]},
                                                dates, output);
     output.Finish();
+    // Rows after the ones SOLUC's header counts are not read, as no dBase reader reads
+    // them; the summary says how many there are.
+    const std::uint64_t uncounted = tables[kSoluc].UncountedRows();
     for (Table& table : tables) table.Close();
     tables.clear();
     writer.Commit();
@@ -159,6 +165,13 @@ RunReport RunImport(const RunFolders& folders, UserInterface& ui, fs::path& sele
         {"lecciones de profesores desconocidos", summary.unknown_teacher},
         {"filas sin colocar (DIA 0)", summary.unplaced},
     };
+    if (uncounted > 0) {
+      // "leídos" in code page 1252.
+      report.counts.emplace_back(
+          "registros de SOLUC tras los que cuenta su cabecera (no le\xED"
+          "dos)",
+          static_cast<std::size_t>(uncounted));
+    }
     report.entries = std::move(summary.entries);
     return report;
   } catch (const RunError& error) {

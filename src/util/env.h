@@ -29,6 +29,19 @@ std::filesystem::path DefaultWorkFolder();
 std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path& folder,
                                                     const std::string& name);
 
+// What a path names, asked without opening it (so a named pipe never blocks the asking).
+// Only a regular file can be read as an exchange file or a table.
+enum class FileKind { kMissing, kRegularFile, kDirectory, kPipe, kDevice, kOther };
+FileKind KindOfFile(const std::filesystem::path& path);
+
+// The words for a kind of path, for messages, in code page 1252: "una carpeta",
+// "una tuber\xEDa con nombre (FIFO)", "un dispositivo"...
+std::string FileKindText(FileKind kind);
+
+// Throws RunError ("No se puede leer X: es una carpeta, no un archivo.") when the path
+// names something other than a regular file. A missing path passes: opening it says so.
+void RequireReadableFile(const std::filesystem::path& path);
+
 // Moves `source` over `target` in one step, replacing a file of that name; both are in
 // the same folder tree. A reader never sees a half-written target.
 void ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target);

@@ -56,6 +56,16 @@ std::optional<fs::path> FindFileNoCase(const fs::path& folder, const std::string
   return found;
 }
 
+FileKind KindOfFile(const fs::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return FileKind::kMissing;
+  if (S_ISREG(info.st_mode)) return FileKind::kRegularFile;
+  if (S_ISDIR(info.st_mode)) return FileKind::kDirectory;
+  if (S_ISFIFO(info.st_mode)) return FileKind::kPipe;
+  if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) return FileKind::kDevice;
+  return FileKind::kOther;
+}
+
 namespace {
 
 std::string SystemReason() { return Utf8ToCp1252(std::strerror(errno)); }

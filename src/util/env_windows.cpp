@@ -159,6 +159,34 @@ void ReplaceFile(const fs::path& source, const fs::path& target) {
   throw RunError("No se puede reemplazar " + PathText(target) + ": " + SystemMessage(error));
 }
 
+FileKind KindOfFile(const fs::path& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return FileKind::kDirectory;
+  }
+  // Asking for no access reads nothing and waits for nobody, also on a pipe or a device
+  // ("NUL", "\\.\COM1"), which may have no attributes at all.
+  const HANDLE handle =
+      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    // A file that exists but cannot be opened here: its own open will say why.
+    return attributes == INVALID_FILE_ATTRIBUTES ? FileKind::kMissing : FileKind::kRegularFile;
+  }
+  const DWORD type = GetFileType(handle);
+  CloseHandle(handle);
+  switch (type) {
+    case FILE_TYPE_DISK:
+      return FileKind::kRegularFile;
+    case FILE_TYPE_CHAR:
+      return FileKind::kDevice;
+    case FILE_TYPE_PIPE:
+      return FileKind::kPipe;
+    default:
+      return FileKind::kOther;
+  }
+}
+
 void UseUtf8Terminal() { SetConsoleOutputCP(CP_UTF8); }
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {

@@ -76,6 +76,20 @@ std::string StoredName(std::string_view raw) {
   return std::string(raw.substr(0, end));
 }
 
+// Whether the bytes of the header after the terminator (at `end`) belong there: none;
+// zeros, as some dBase III writers leave; Visual FoxPro's 263-byte backlink; or dBase 7's
+// field properties. A header length that reaches into the first row (its deletion mark)
+// would shift every field of every row.
+bool HeaderEndFits(std::string_view header, std::size_t end, DbfFamily family) {
+  constexpr std::size_t kBacklinkSize = 263;
+  if (end >= header.size()) return true;
+  const std::string_view rest = header.substr(end);
+  if (rest.find_first_not_of('\0') == std::string_view::npos) return true;
+  if (family == DbfFamily::kDbase7) return true;
+  return (family == DbfFamily::kVisualFoxPro || family == DbfFamily::kFoxPro) &&
+         rest.size() == kBacklinkSize;
+}
+
 }  // namespace
 
 std::uint32_t StoredHeaderLength(std::string_view fixed) {
@@ -154,6 +168,10 @@ DbfHeader ParseDbfHeader(std::string_view bytes, std::uint64_t file_size,
   if (!terminated || header.fields.empty()) {
     Damaged(file_text, "la lista de campos de la cabecera no est\xE1 completa");
   }
+  if (!HeaderEndFits(bytes.substr(0, header.header_length), at + 1, header.family)) {
+    Damaged(file_text, "la longitud de la cabecera (" + std::to_string(header.header_length) +
+                           " bytes) no corresponde a su lista de campos");
+  }
   if (static_cast<std::uint32_t>(offset) != header.record_length) {
     Damaged(file_text,
             "la longitud de registro no corresponde a la suma de las longitudes de los campos");
@@ -164,6 +182,14 @@ DbfHeader ParseDbfHeader(std::string_view bytes, std::uint64_t file_size,
   if (data_end > file_size) {
     Damaged(file_text, "el n\xFAmero de registros de la cabecera excede el final del archivo");
   }
+  // After the counted rows the file may hold the end mark, and whole rows a writer added
+  // without counting them; anything else means the header does not describe this file.
+  const std::uint64_t after = file_size - data_end;
+  if (after % header.record_length > 1) {
+    Damaged(file_text, "su tama\xF1o (" + std::to_string(file_size) +
+                           " bytes) no corresponde a la longitud de sus registros");
+  }
+  header.uncounted_rows = after / header.record_length;
   return header;
 }
 

@@ -31,6 +31,9 @@ struct DbfHeader {
   int month = 1;
   int day = 1;
   std::uint32_t record_count = 0;
+  // Whole rows the file holds after the counted ones (read only: a writer that did not
+  // count them). Like every dBase reader, ours reads only the counted rows.
+  std::uint64_t uncounted_rows = 0;
   std::uint32_t header_length = 0;
   std::uint32_t record_length = 0;
   bool production_index = false;

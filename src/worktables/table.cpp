@@ -454,6 +454,7 @@ void Table::Open(OpenMode mode) {
   }
   const auto found = env::FindFileNoCase(t.folder, file_name);
   if (!found) throw RunError("No existe la tabla " + env::PathText(t.folder / file_name));
+  env::RequireReadableFile(*found);
   DbfRecords records = DbfRecords::Open(
       *found, mode == OpenMode::kExclusive ? env::ShareMode::kExclusive : env::ShareMode::kShared);
 
@@ -658,6 +659,21 @@ std::string Table::GetText(std::size_t field_index) const {
 
 const std::vector<FieldDef>& Table::Fields() const {
   return impl_->open_fields.empty() ? impl_->defined_fields : impl_->open_fields;
+}
+
+char Table::StoredType(std::size_t field_index) const {
+  Impl& t = *impl_;
+  t.RequireOpen();
+  if (field_index >= t.names.Size()) {
+    t.Fail("No existe el campo n\xFAmero " + std::to_string(field_index));
+  }
+  return t.Field(field_index).type;
+}
+
+std::uint64_t Table::UncountedRows() const {
+  Impl& t = *impl_;
+  t.RequireOpen();
+  return t.Header().uncounted_rows;
 }
 
 fs::path Table::DataFile() const {

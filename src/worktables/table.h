@@ -103,6 +103,11 @@ class Table {
   std::size_t FieldIndex(std::string_view field) const;
   std::string GetText(std::size_t field_index) const;
   const std::vector<FieldDef>& Fields() const;
+  // The dBase type letter a field of the open table is stored with (C, N, F, L, D, M...).
+  char StoredType(std::size_t field_index) const;
+  // Whole rows the open table's file holds beyond the count in its header; they are not
+  // read (every dBase reader follows the count).
+  std::uint64_t UncountedRows() const;
 
   // The files of the table (the .MDX only when one exists).
   std::filesystem::path DataFile() const;

@@ -70,5 +70,16 @@ TEST(TerminalUi, SplitCodes) {
   EXPECT_TRUE(SplitCodes("").empty());
 }
 
+// A run's message may quote a value of the file; its control characters are shown, never
+// obeyed by the terminal (which would retitle the window or clear the screen).
+TEST(TerminalUi, ControlCharactersOfAMessageAreShownEscaped) {
+  Session s;
+  TerminalUi ui(kCentro, std::nullopt, s.in, s.out, s.err, false);
+  // In code page 1252: ESC ] 0 ; x BEL, a C1 control (0x81 is no character of it), "ñ".
+  ui.ShowError("'\x1B]0;x\x07' no es un valor entero\r\nl\xEDnea 2\t\x81\xF1");
+  EXPECT_EQ(s.err.str(),
+            "'\\x1B]0;x\\x07' no es un valor entero\nl\xC3\xADnea 2\t\\u0081\xC3\xB1\n");
+}
+
 }  // namespace
 }  // namespace tv::cli

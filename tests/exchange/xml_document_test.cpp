@@ -176,6 +176,26 @@ TEST(Load, AMissingFileIsAnError) {
   EXPECT_NE(message.find("no-existe.xml"), std::string::npos) << message;
 }
 
+// A file bigger than the memory: said so, never a bare allocation failure. The file is
+// sparse, so it takes no room on the disk.
+TEST(Load, AFileTooLargeForTheMemoryIsSaidToBeSo) {
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "AddressSanitizer ends the program where new would throw std::bad_alloc";
+#endif
+#endif
+  const fs::path file = fs::temp_directory_path() / "tv_enorme.xml";
+  { std::ofstream create(file, std::ios::binary); }
+  std::error_code ec;
+  fs::resize_file(file, std::uintmax_t{1} << 42, ec);
+  if (ec) GTEST_SKIP() << "no sparse file of 4 TiB here: " << ec.message();
+  const std::string message = ErrorOf([&] { Document::Load(file); });
+  fs::remove(file);
+  EXPECT_EQ(message, "El archivo " + file.string() +
+                         " (4398046511104 bytes) es demasiado grande para la memoria "
+                         "disponible: no se puede leer.");
+}
+
 TEST(Load, AWellFormedFileWithoutBlocksReadsEmpty) {
   const Document document = Document::Parse("<SERVICIO><BLOQUE_DATOS/></SERVICIO>", "v.xml");
   for (const std::string& block : kBlockCatalogue) {

@@ -4,8 +4,14 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "export_fixture.h"
+#include "util/env.h"
 #include "worktables/backup_sets.h"
 #include "worktables/table.h"
 
@@ -143,6 +149,65 @@ TEST_F(ExportTest, AFailingRunLeavesTheWorkFolderByteForByte) {
     if (!c.error_start.empty() && !ui_.errors.empty()) {
       EXPECT_EQ(ui_.errors[0].substr(0, c.error_start.size()), c.error_start) << c.title;
     }
+  }
+}
+
+// What is not a file, and values that are no numbers, are refused with a message that
+// says what they are and quotes the value as the file has it; the work folder is left
+// byte for byte.
+TEST_F(ExportTest, HostileInputIsAnsweredPlainlyAndChangesNothing) {
+  ASSERT_EQ(Export(kSmallSchool).outcome, RunOutcome::kFinished);
+  const fs::path xml = root_ / "centro.xml";
+  const auto slot_starting = [](const std::string& start) {
+    std::vector<Block> blocks = kSmallSchool;
+    blocks.back().records[0][2] = start;
+    return ExchangeXml(blocks);
+  };
+  const struct {
+    std::string what;
+    fs::path file;                // the exchange file chosen
+    std::string xml;              // written to centro.xml first
+    std::function<void()> spoil;  // then this is done
+    std::string message_start;
+  } cases[] = {
+      {"the file is a folder", root_ / "carpeta.xml", "",
+       [&] { fs::create_directory(root_ / "carpeta.xml"); },
+       "No se puede leer " + env::PathText(root_ / "carpeta.xml") +
+           ": es una carpeta, no un archivo."},
+#ifndef _WIN32
+      // Opening a named pipe to read it would wait for a writer that never comes.
+      {"the file is a named pipe", root_ / "tuberia.xml", "",
+       [&] { ASSERT_EQ(mkfifo((root_ / "tuberia.xml").c_str(), 0600), 0); },
+       "No se puede leer " + env::PathText(root_ / "tuberia.xml") +
+           ": es una tuber\xED"
+           "a con nombre (FIFO), no un archivo."},
+      {"the file is a device that never ends", "/dev/zero", "", [] {},
+       "No se puede leer /dev/zero: es un dispositivo, no un archivo."},
+#endif
+      {"a folder where a table goes", xml, ExchangeXml(kSmallSchool),
+       [&] {
+         fs::remove(folders_.work_folder / "ASIGT.DBF");
+         fs::create_directory(folders_.work_folder / "ASIGT.DBF");
+       },
+       "No se puede reemplazar " + env::PathText(folders_.work_folder / "ASIGT.DBF") +
+           ": es una carpeta, no un archivo."},
+      {"a slot start that is no number", xml, slot_starting("abc"), [] {},
+       "'abc' no es un valor entero v\xE1lido (bloque TRAMOS_HORARIOS, registro 1)"},
+      {"a slot start in exponent notation", xml, slot_starting("1e9"), [] {},
+       "'1e9' no es un valor entero v\xE1lido"},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(xml, std::ios::binary) << c.xml;
+    c.spoil();
+    const auto before = Snapshot(folders_.work_folder);
+    ui_.file = c.file;
+    ui_.errors.clear();
+    ui_.messages.clear();
+    EXPECT_EQ(RunExport(folders_, ui_, selected_).outcome, RunOutcome::kFailed) << c.what;
+    ASSERT_EQ(ui_.errors.size(), 1u) << c.what;
+    EXPECT_EQ(ui_.errors[0].substr(0, c.message_start.size()), c.message_start)
+        << c.what << ": " << ui_.errors[0];
+    EXPECT_EQ(Snapshot(folders_.work_folder), before) << c.what;
   }
 }
 

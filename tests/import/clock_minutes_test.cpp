@@ -27,6 +27,9 @@ TEST(ClockToMinutes, TextsThatAreNoClockStopWithTheConversionError) {
       {"8:3", "':3' no es un valor entero v\xE1lido"},
       {"ab:30", "'ab' no es un valor entero v\xE1lido"},
       {"08:3x", "'3x' no es un valor entero v\xE1lido"},
+      // A part that takes the added "0" is no text of the table: the clock is quoted.
+      {"abc", "'abc' no es un valor entero v\xE1lido"},
+      {"x", "'x' no es un valor entero v\xE1lido"},
   };
   for (const auto& c : cases) {
     try {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include "exchange/xml_document.h"
 #include "import_fixture.h"
@@ -406,6 +407,121 @@ TEST_F(ImportRun, DayAndHourAreReadOnlyInTheLessonsOfKnownTeachers) {
 
 // Every failure: a clear message, no output written, an earlier output left intact, and
 // the tables free again for the next export.
+// Every file of a folder and its bytes (a folder inside shows as "<folder>").
+std::map<std::string, std::string> Snapshot(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    files[entry.path().filename().string()] =
+        entry.is_regular_file() ? ReadFile(entry.path()) : "<folder>";
+  }
+  return files;
+}
+
+// Overwrites bytes of a file in place.
+void Patch(const fs::path& file, std::size_t at, const std::string& bytes) {
+  std::string content = ReadFile(file);
+  content.replace(at, bytes.size(), bytes);
+  WriteFile(file, content);
+}
+
+// Where SOLUC's fixed header part and its field descriptors (32 bytes each) put things.
+constexpr std::size_t kHeaderLengthAt = 8;
+constexpr std::size_t kRecordCountAt = 4;
+std::size_t TypeOfField(std::size_t field) { return 32 + 32 * field + 11; }
+
+TEST_F(ImportRun, ADamagedOrMistakenSolutionTableIsRefusedNamingTableAndField) {
+  using worktables::FieldType;
+  const struct {
+    std::string what;
+    std::function<void()> spoil;
+    std::string message_start;
+    std::string message_part;
+  } cases[] = {
+      // A logical DIA read as "no lesson" on every row: a result without a timetable.
+      {"DIA stored as a logical field",
+       [&] {
+         TableContents soluc = Soluc({{"GMJ", "", "1", "0", "MAT", "1A", "", "A01"}});
+         soluc.fields[1] = {"DIA", FieldType::kLogical, 0};
+         soluc.rows[0][1] = "T";
+         WriteTable(work, soluc);
+       },
+       "No se puede abrir la tabla SOLUC: el campo DIA es de tipo l\xF3gico (L)", "SOLUC.DBF"},
+      {"HORA stored as a date", [&] { Patch(work / "SOLUC.DBF", TypeOfField(2), "D"); },
+       "No se puede abrir la tabla SOLUC: el campo HORA es de tipo fecha (D)", "SOLUC.DBF"},
+      {"AULA stored as a memo", [&] { Patch(work / "SOLUC.DBF", TypeOfField(7), "M"); },
+       "No se puede abrir la tabla SOLUC: el campo AULA es de tipo memo (M)", "SOLUC.DBF"},
+      {"no field DIA", [&] { Patch(work / "SOLUC.DBF", 32 + 32, "DIX"); },
+       "No se puede abrir la tabla SOLUC: No existe el campo DIA", "SOLUC.DBF"},
+      // One byte more of header would shift every field of every row by one.
+      {"header length one byte too long",
+       [&] {
+         const std::string bytes = ReadFile(work / "SOLUC.DBF");
+         const unsigned length = static_cast<unsigned char>(bytes[kHeaderLengthAt]) +
+                                 256u * static_cast<unsigned char>(bytes[kHeaderLengthAt + 1]);
+         Patch(work / "SOLUC.DBF", kHeaderLengthAt,
+               std::string{static_cast<char>((length + 1) & 0xFF),
+                           static_cast<char>((length + 1) >> 8)});
+       },
+       "No se puede abrir la tabla SOLUC: La tabla ", "no corresponde a su lista de campos"},
+      {"a size that is no whole number of rows",
+       [&] { WriteFile(work / "SOLUC.DBF", ReadFile(work / "SOLUC.DBF") + "abc"); },
+       "No se puede abrir la tabla SOLUC: La tabla ", "no corresponde a la longitud de sus"},
+      {"a folder named SOLUC.DBF",
+       [&] {
+         fs::remove(work / "SOLUC.DBF");
+         fs::create_directory(work / "SOLUC.DBF");
+       },
+       "No se puede abrir la tabla SOLUC: No se puede leer ", "es una carpeta, no un archivo"},
+      {"the exchange file is a folder",
+       [&] {
+         fs::remove(input);
+         fs::create_directory(input);
+       },
+       "No se puede leer ", "centro.xml: es una carpeta, no un archivo"},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(work);
+    fs::remove_all(input);
+    SetUp();
+    WriteFile(Output(), "earlier result");
+    c.spoil();
+    const auto before = Snapshot(work);
+    ui.errors.clear();
+    ui.messages.clear();
+    EXPECT_EQ(Run().outcome, RunOutcome::kFailed) << c.what;
+    ASSERT_EQ(ui.errors.size(), 1u) << c.what;
+    EXPECT_EQ(ui.errors[0].substr(0, c.message_start.size()), c.message_start)
+        << c.what << ": " << ui.errors[0];
+    EXPECT_NE(ui.errors[0].find(c.message_part), std::string::npos)
+        << c.what << ": " << ui.errors[0];
+    EXPECT_EQ(Snapshot(work), before) << c.what;
+    EXPECT_EQ(ReadFile(Output()), "earlier result") << c.what;
+  }
+}
+
+// Rows after those the header counts are not read, as by every dBase reader, but the
+// run's summary says that they are there.
+TEST_F(ImportRun, RowsBeyondTheCountOfSolucAreLeftOutAndReported) {
+  WriteTable(work, Soluc({
+                       {"GMJ", "1", "1", "0", "MAT", "1A", "", "A01"},
+                       {"GMJ", "1", "2", "0", "MAT", "1A", "", "A01"},
+                       {"GMJ", "2", "1", "0", "MAT", "1A", "", "A01"},
+                   }));
+  Patch(work / "SOLUC.DBF", kRecordCountAt, std::string("\x01\x00\x00\x00", 4));
+  const RunReport report = Run();
+  ASSERT_EQ(report.outcome, RunOutcome::kFinished) << (ui.errors.empty() ? "" : ui.errors[0]);
+  const auto count_of = [&](const std::string& label) {
+    for (const auto& [name, count] : report.counts) {
+      if (name == label) return static_cast<long>(count);
+    }
+    return -1L;
+  };
+  EXPECT_EQ(count_of("lecciones"), 1);
+  EXPECT_EQ(count_of("registros de SOLUC tras los que cuenta su cabecera (no le\xED"
+                     "dos)"),
+            2);
+}
+
 TEST_F(ImportRun, FailuresWriteNothingAndFreeTheTables) {
   const struct {
     std::string what;

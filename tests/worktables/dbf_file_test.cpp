@@ -245,6 +245,11 @@ TEST(DbfFileTest, DamagedFilesAreRefusedWithTheFileName) {
   zero_length[32 + 16] = 0;
   cases.push_back({"zero field length", zero_length});
   cases.push_back({"truncated rows", good.substr(0, good.size() - 3)});
+  // A header length that reaches into the first row would shift every field of every row.
+  std::string header_too_long = good;
+  ++header_too_long[8];
+  cases.push_back({"header one byte too long", header_too_long});
+  cases.push_back({"a size that is no whole number of rows", good + "xy"});
 
   for (const Case& c : cases) {
     WriteBytes(folder.Path() / "DANADA.DBF", c.bytes);
@@ -256,6 +261,36 @@ TEST(DbfFileTest, DamagedFilesAreRefusedWithTheFileName) {
       EXPECT_NE(error.message().find("DANADA.DBF"), std::string::npos)
           << c.what << ": " << error.message();
     }
+  }
+}
+
+// What other writers leave is read: zeros after the terminator (some dBase III writers),
+// rows after those the header counts (a writer that did not count them: not read, as by
+// every dBase reader, but told), and Visual FoxPro's backlink.
+TEST(DbfFileTest, PaddedHeadersAndUncountedRowsAreRead) {
+  TempFolder folder;
+  const std::vector<Field> fields = {{"A", 'C', 3, 0}};
+  std::string padded = MakeDbf(0x03, fields, {" abc", " def"});
+  padded.insert(32 + 32 + 1, 1, '\0');
+  ++padded[8];
+  std::string uncounted = MakeDbf(0x03, fields, {" abc", " def", " ghi"});
+  uncounted[4] = 1;
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> rows;
+    std::uint64_t uncounted;
+  } cases[] = {
+      {"a zero after the terminator", padded, {"abc", "def"}, 0},
+      {"two rows after the counted one", uncounted, {"abc"}, 2},
+      {"a Visual FoxPro backlink", MakeDbf(0x30, fields, {" abc"}, false, 263), {"abc"}, 0},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(folder.Path() / "OTRO.DBF", c.bytes);
+    EXPECT_EQ(ReadAll(folder.Path(), "OTRO"), c.rows) << c.what;
+    Table table(folder.Path(), "OTRO");
+    table.Open();
+    EXPECT_EQ(table.UncountedRows(), c.uncounted) << c.what;
   }
 }
 
