@@ -83,19 +83,14 @@ void CheckPlainMessage(const std::string& text) {
   }
 }
 
-FrameChoice FuzzUi::ChooseFrames(const fs::path& exchange_file) {
-  std::string chosen;
-  try {
-    const xml::Document document = xml::Document::Load(exchange_file);
-    for (const TimeFrame& frame : ReadTimeFrames(document)) {
-      std::string code = frame.code.substr(0, 10);
-      code.resize(10, ' ');
-      chosen += code;
-      if (chosen.size() == 20) break;
-    }
-  } catch (const RunError&) {
+FrameChoice FuzzUi::ChooseFrames(const std::vector<TimeFrame>& frames) {
+  // The first one or two frames, as a user who takes what is offered would.
+  std::vector<std::string> chosen;
+  for (const TimeFrame& frame : frames) {
+    chosen.push_back(frame.code);
+    if (chosen.size() == 2) break;
   }
-  if (chosen.empty()) return {FrameChoice::Kind::kCancelled, ""};
+  if (chosen.empty()) return {FrameChoice::Kind::kCancelled, {}};
   return {FrameChoice::Kind::kAccepted, chosen};
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "util/user_interface.h"
 
@@ -46,7 +47,7 @@ class FuzzUi : public UserInterface {
     CheckPlainMessage(text);
     last_message = text;
   }
-  FrameChoice ChooseFrames(const std::filesystem::path& exchange_file) override;
+  FrameChoice ChooseFrames(const std::vector<TimeFrame>& frames) override;
   void SetBusy(bool) override {}
 
   std::string last_message;
