@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     (void)tv::YearCode(document);
     for (const tv::TimeFrame& frame : tv::ReadTimeFrames(document)) {
-      (void)tv::SlotTextsOfFrame(document, frame.code);
+      (void)tv::FrameKey(frame.code);
     }
     const tv::cli::ExchangeSummary summary = tv::cli::SummarizeExchange(document);
     (void)tv::cli::SummaryText(summary, "f.xml");
