@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 #include "util/run_error.h"
 
@@ -266,7 +267,13 @@ std::int64_t ReadInt(const DbfField& field, DbfFamily family, const char* record
     }
     case 'I':
     case '+':
-      return std::stoll(text);
+      // A damaged field can read as text that is no number at all: that is the
+      // table's fault, reported as such, never a library error.
+      try {
+        return std::stoll(text);
+      } catch (const std::logic_error&) {
+        throw NotAnInteger(text);
+      }
     case 'L':
       return text == "T" ? 1 : 0;
     default:
